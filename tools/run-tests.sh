@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up a new Debian 12 machine if needed, builds, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+tools/build.sh
+build_dir=${QUARNEL_BUILD_DIR:-build}
+# The end-to-end tests open real windows: give them a virtual display.
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"

@@ -4,28 +4,6 @@
 #include "engine/game_folders.h"
 #include "platform/path.h"
 
-namespace {
-
-std::wstring ValueAt(const TextTree& tree, const wchar_t* path) {
-  const auto node = tree.get_child_optional(path);
-  return node ? node->data() : std::wstring();
-}
-
-// The back-up is taken before the file is parsed, so it is the file as found at start.
-// A failed copy is caught by the existence test that follows.
-bool BackUpOrRestore(const std::wstring& config, const std::wstring& backup) {
-  if (PathExists(config)) {
-    CopyFileReplacing(config, backup);
-  } else if (PathExists(backup)) {
-    CopyFileReplacing(backup, config);
-  } else {
-    return false;
-  }
-  return PathExists(config);
-}
-
-}  // namespace
-
 LauncherConfig& LauncherConfig::Instance() {
   static LauncherConfig config;
   return config;
@@ -33,8 +11,15 @@ LauncherConfig& LauncherConfig::Instance() {
 
 bool LoadLauncherConfig(LauncherConfig& config) {
   const std::wstring path = platform::JoinPath(ProfileFolder(), L"Launcher.cfg");
-  if (!BackUpOrRestore(path, path + L".bak")) return false;
+  const std::wstring backup = path + L".bak";
+  const bool found = PathExists(path);
+  // A failed restore is caught by the existence test that follows.
+  if (!found && PathExists(backup)) CopyFileReplacing(backup, path);
+  if (!PathExists(path)) return false;
   if (!ReadXmlTreeFile(path, config.tree)) return false;
+  // Only a configuration that reads replaces the back-up: a damaged file must never
+  // destroy the last good copy.
+  if (found) CopyFileReplacing(path, backup);
   config.CurLauncherVersion = ValueAt(config.tree, L"Launcher.CurLauncherVersion");
   config.CurClientVersion = ValueAt(config.tree, L"Launcher.CurClientVersion");
   return true;

@@ -48,3 +48,8 @@ bool ReadXmlTreeFile(const std::wstring& path, TextTree& tree) {
   tree.swap(parsed);
   return true;
 }
+
+std::wstring ValueAt(const TextTree& tree, const std::wstring& path) {
+  const auto node = tree.get_child_optional(path);
+  return node ? node->data() : std::wstring();
+}

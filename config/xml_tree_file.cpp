@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "config/character_references.h"
+#include "config/xml_nesting.h"
 #include "platform/input_file.h"
 #include "platform/text_encoding.h"
 
@@ -37,7 +38,10 @@ std::optional<std::wstring> ReadText(const std::wstring& path) {
 
 bool ReadXmlTreeFile(const std::wstring& path, TextTree& tree) {
   std::optional<std::wstring> text = ReadText(path);
-  if (!text || !ResolveCharacterReferences(*text)) return false;
+  if (!text || NestsDeeperThan(*text, kMaximumElementNesting) ||
+      !ResolveCharacterReferences(*text)) {
+    return false;
+  }
   std::wistringstream stream(*text);
   TextTree parsed;
   try {

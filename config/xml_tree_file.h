@@ -9,7 +9,7 @@ using TextTree = boost::property_tree::wptree;
 // Reads the file with the property-tree XML reader (flags 0): a leading byte-order mark
 // is skipped and a CR LF pair becomes LF, as a text-mode read gives it. tree is replaced
 // only on success; false when the file cannot be read, is not valid UTF-8 (no text is
-// ever guessed) or is not well-formed XML.
+// ever guessed), is not well-formed XML or nests elements deeper than the reader can go.
 bool ReadXmlTreeFile(const std::wstring& path, TextTree& tree);
 
 // The value at a '.'-separated path (first child of each name); empty when there is none.

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/path.h"
+#include "platform/posix/unique_fd.h"
 
 namespace platform {
 
@@ -87,14 +88,12 @@ bool NoOtherOpener(int descriptor, const struct stat& file) {
 int OpenExclusively(const std::string& path) {
   // Non-blocking, so a file leased by someone else is refused at once instead of waiting
   // for the lease to be broken.
-  const int descriptor = open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (descriptor < 0) return -1;
-  struct stat file {};
-  const bool held = fstat(descriptor, &file) == 0 && S_ISREG(file.st_mode) && HasWritePermission(file) &&
-                    flock(descriptor, LOCK_EX | LOCK_NB) == 0 && NoOtherOpener(descriptor, file);
-  if (held) return descriptor;
-  close(descriptor);
-  return -1;
+  UniqueFd file(open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  struct stat status {};
+  const bool held = file.Valid() && fstat(file.Get(), &status) == 0 && S_ISREG(status.st_mode) &&
+                    HasWritePermission(status) && flock(file.Get(), LOCK_EX | LOCK_NB) == 0 &&
+                    NoOtherOpener(file.Get(), status);
+  return held ? file.Release() : -1;
 }
 
 }  // namespace

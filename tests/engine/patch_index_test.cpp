@@ -23,7 +23,7 @@ std::string Lists(const std::string& added, const std::string& deleted, const st
          patched + "</PatchFiles>";
 }
 
-std::string Patched(const std::string& srcFile) {
+std::string PatchElement(const std::string& srcFile) {
   return "<Patch PatchFile=\"d\\" + srcFile + ".delta\" SrcFile=\"" + srcFile + "\" SrcSize=\"1\" SrcCrc=\"2\"/>";
 }
 
@@ -105,8 +105,9 @@ TEST_F(PatchIndexTest, KeepsWhatWasReadBeforeAMissingList) {
 TEST_F(PatchIndexTest, LauncherConfigurationGoesLastAndServerListIsDropped) {
   ASSERT_TRUE(Parse(IndexXml(Lists(
       "<Patch SrcFile=\"profile\\ServerList.ini\"/>", "<Patch SrcFile=\"profile\\ServerList.ini\"/>",
-      Patched("config\\Launcher.cfg") + Patched("a.dat") + Patched("profile\\ServerList.ini") + Patched("b.dat") +
-          Patched("config\\Launcher.cfg") + Patched("profile\\ServerList.ini") + Patched("c.dat")))));
+      PatchElement("config\\Launcher.cfg") + PatchElement("a.dat") + PatchElement("profile\\ServerList.ini") +
+          PatchElement("b.dat") + PatchElement("config\\Launcher.cfg") + PatchElement("profile\\ServerList.ini") +
+          PatchElement("c.dat")))));
 
   EXPECT_EQ(SrcFiles(index_.PatchFiles),
             (std::vector<std::wstring>{L"a.dat", L"b.dat", L"config\\Launcher.cfg", L"profile\\ServerList.ini",
@@ -118,8 +119,8 @@ TEST_F(PatchIndexTest, LauncherConfigurationGoesLastAndServerListIsDropped) {
 
 TEST_F(PatchIndexTest, OnlyTheExactSpellingsAreSpecial) {
   ASSERT_TRUE(Parse(IndexXml(Lists("", "",
-                                   Patched("Config\\Launcher.cfg") + Patched("config/Launcher.cfg") +
-                                       Patched("profile\\serverlist.ini") + Patched("a.dat")))));
+                                   PatchElement("Config\\Launcher.cfg") + PatchElement("config/Launcher.cfg") +
+                                       PatchElement("profile\\serverlist.ini") + PatchElement("a.dat")))));
   EXPECT_EQ(SrcFiles(index_.PatchFiles),
             (std::vector<std::wstring>{L"Config\\Launcher.cfg", L"config/Launcher.cfg", L"profile\\serverlist.ini",
                                        L"a.dat"}));

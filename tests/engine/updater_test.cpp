@@ -234,6 +234,16 @@ TEST_F(UpdaterTest, ArchiverMissing) {
   EXPECT_FALSE(Exists(Unpacked()));
 }
 
+// The package's name names folders beside the installer; one that is no plain name could
+// make the run unpack or delete elsewhere.
+TEST_F(UpdaterTest, PackageNameThatIsNoPlainNameIsRefused) {
+  PatchInfo patch = game_.Patch();
+  patch.srcVersion = L"../../elsewhere";
+  CUpdater::Instance().run(patch);
+  EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{Started, Unpacking, PrepareFailed}));
+  EXPECT_TRUE(BoxTexts().empty());
+}
+
 // Nothing in the game folder changes when the package cannot be read.
 TEST_F(UpdaterTest, UnreadablePackages) {
   struct Case {

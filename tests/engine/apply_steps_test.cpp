@@ -25,12 +25,6 @@ const std::vector<std::uint32_t> kDeltaPauses = {1000, 2000, 3000, 4000, 5000, 6
 
 class ApplyStepsTest : public ::testing::Test {
  protected:
-  std::vector<std::wstring> BoxTexts() const {
-    std::vector<std::wstring> texts;
-    for (const auto& box : installer_.windows->Boxes()) texts.push_back(box.text + L" | " + box.caption);
-    return texts;
-  }
-
   // A patched entry for a game file, its delta built with the real xdelta3.
   PatchEntry PreparePatch(const std::wstring& srcFile, const std::string& before, const std::string& after) {
     const PatchEntry entry = PatchedEntry(srcFile, L"deltas\\" + srcFile + L".delta", before);
@@ -68,7 +62,7 @@ TEST_F(ApplyStepsTest, CopyThatKeepsFailingIsRetriedThenReported) {
 
   EXPECT_FALSE(ApplyAddedEntry(held_, folders_, entry));
   EXPECT_EQ(installer_.pauses, kCopyPauses);
-  EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"(CopyFileFailed)" + PackageFilePath(folders_, entry) + L"(To)" +
+  EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{L"(CopyFileFailed)" + PackageFilePath(folders_, entry) + L"(To)" +
                                                   GameFilePath(folders_, entry) +
                                                   L"(SystemReturn)Is a directory | (Error)"});
 }
@@ -82,7 +76,7 @@ TEST_F(ApplyStepsTest, DeletedFileIsRemovedAndAMissingOneIsNoError) {
   EXPECT_FALSE(Exists(GameFilePath(folders_, entry)));
   EXPECT_TRUE(ApplyDeletedEntry(held_, folders_, DeletedEntry(L"never there")));
   EXPECT_EQ(held_.Count(), 0u);
-  EXPECT_TRUE(BoxTexts().empty());
+  EXPECT_TRUE(installer_.BoxTexts().empty());
 }
 
 TEST_F(ApplyStepsTest, PatchedFileIsRebuiltThroughTheStagingFolder) {
@@ -96,7 +90,7 @@ TEST_F(ApplyStepsTest, PatchedFileIsRebuiltThroughTheStagingFolder) {
   EXPECT_TRUE(Exists(folders_.staging + L"/bin"));
   EXPECT_EQ(held_.Count(), 0u);
   EXPECT_TRUE(installer_.pauses.empty());
-  EXPECT_TRUE(BoxTexts().empty());
+  EXPECT_TRUE(installer_.BoxTexts().empty());
 }
 
 TEST_F(ApplyStepsTest, GameFileChangedBetweenCheckAndApply) {
@@ -110,7 +104,7 @@ TEST_F(ApplyStepsTest, GameFileChangedBetweenCheckAndApply) {
   EXPECT_FALSE(ApplyPatchedEntry(held_, folders_, entry));
   EXPECT_EQ(ReadFile(GameFilePath(folders_, entry)), "replaced");
   EXPECT_FALSE(Exists(StagingFilePath(folders_, entry)));
-  EXPECT_EQ(BoxTexts(),
+  EXPECT_EQ(installer_.BoxTexts(),
             std::vector<std::wstring>{L"[Installing_PatchErr " + GameFilePath(folders_, entry) + L"] | [Error]"});
 }
 
@@ -125,7 +119,7 @@ TEST_F(ApplyStepsTest, DeltaToolThatNeverProducesOutput) {
   EXPECT_EQ(ReadFile(runs), tenRuns);
   EXPECT_EQ(installer_.pauses, kDeltaPauses);
   EXPECT_EQ(ReadFile(GameFilePath(folders_, entry)), "original");
-  EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"(ToSource)" + GameFilePath(folders_, entry) + L"(ApplyPatch)" +
+  EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{L"(ToSource)" + GameFilePath(folders_, entry) + L"(ApplyPatch)" +
                                                   PackageFilePath(folders_, entry) + L"(ErrorOfPatchTarget)" +
                                                   StagingFilePath(folders_, entry) + L"(CannotGenerate)" +
                                                   WorkingFolderText() + L" | (Error)"});
@@ -136,7 +130,7 @@ TEST_F(ApplyStepsTest, DeltaMissingAtApplyTime) {
   WriteFile(GameFilePath(folders_, entry), "original");
 
   EXPECT_FALSE(ApplyPatchedEntry(held_, folders_, entry));
-  EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"(PatchFiles)" + PackageFilePath(folders_, entry) + L"(NoExist)" +
+  EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{L"(PatchFiles)" + PackageFilePath(folders_, entry) + L"(NoExist)" +
                                                   WorkingFolderText() + L" | (Error)"});
 }
 

@@ -19,12 +19,6 @@ using testing_support::WriteFile;
 
 class CheckStepsTest : public ::testing::Test {
  protected:
-  std::vector<std::wstring> BoxTexts() const {
-    std::vector<std::wstring> texts;
-    for (const auto& box : installer_.windows->Boxes()) texts.push_back(box.text + L" | " + box.caption);
-    return texts;
-  }
-
   GameLayout game_;
   InstallerRun installer_{game_};
   const UpdateFolders folders_ = InstallerRun::Folders(game_);
@@ -43,7 +37,7 @@ TEST_F(CheckStepsTest, AddedAndDeletedFilesAreHeldWhenPresent) {
   EXPECT_TRUE(held_.IsHeld(PackageFilePath(folders_, AddedEntry(L"data\\new.pak"))));
   EXPECT_TRUE(held_.IsHeld(GameFilePath(folders_, DeletedEntry(L"old.dll"))));
   EXPECT_EQ(held_.Count(), 2u);
-  EXPECT_TRUE(BoxTexts().empty());
+  EXPECT_TRUE(installer_.BoxTexts().empty());
 }
 
 TEST_F(CheckStepsTest, FileInUseByTheGameFailsItsCheck) {
@@ -53,7 +47,7 @@ TEST_F(CheckStepsTest, FileInUseByTheGameFailsItsCheck) {
   const FileOpenerProcess client(gameFile);
 
   EXPECT_FALSE(CheckDeletedEntry(held_, folders_, entry));
-  EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"[Installing_FileFalid " + gameFile + L"] | (Error)"});
+  EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{L"[Installing_FileFalid " + gameFile + L"] | (Error)"});
 }
 
 TEST_F(CheckStepsTest, PatchedEntryHoldsGameFileAndDelta) {
@@ -79,7 +73,7 @@ TEST_F(CheckStepsTest, PatchedEntryWhoseGameFileIsNotTheExpectedOne) {
     WriteFile(PackageFilePath(folders_, entry), "delta");
 
     EXPECT_FALSE(CheckPatchedEntry(held_, folders_, entry)) << c.name;
-    EXPECT_EQ(BoxTexts().back(), L"[Installing_PatchErr " + GameFilePath(folders_, entry) + L"] | [Error]") << c.name;
+    EXPECT_EQ(installer_.BoxTexts().back(), L"[Installing_PatchErr " + GameFilePath(folders_, entry) + L"] | [Error]") << c.name;
   }
   EXPECT_EQ(held_.Count(), 0u);
 }
@@ -89,7 +83,7 @@ TEST_F(CheckStepsTest, PatchedEntryWithoutItsDelta) {
   WriteFile(GameFilePath(folders_, entry), "expected");
 
   EXPECT_FALSE(CheckPatchedEntry(held_, folders_, entry));
-  EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"[Installing_FileFalid " + PackageFilePath(folders_, entry) +
+  EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{L"[Installing_FileFalid " + PackageFilePath(folders_, entry) +
                                                   L"] | (Error)"});
 }
 
@@ -101,7 +95,7 @@ TEST_F(CheckStepsTest, GameFileBothDeletedAndPatched) {
 
   ASSERT_TRUE(CheckDeletedEntry(held_, folders_, DeletedEntry(L"a.dat")));
   EXPECT_FALSE(CheckPatchedEntry(held_, folders_, patched));
-  EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"[Installing_PatchErr " + GameFilePath(folders_, patched) +
+  EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{L"[Installing_PatchErr " + GameFilePath(folders_, patched) +
                                                   L"] | [Error]"});
 }
 

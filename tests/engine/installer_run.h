@@ -38,6 +38,13 @@ class InstallerRun : public testing_support::InstallerProcess {
     return {platform::JoinPath(ProgramFolder(), PackageBaseName(game.Patch())), GameRootFolder(), InstallerFolder()};
   }
 
+  // The message boxes shown so far, each as "text | caption".
+  std::vector<std::wstring> BoxTexts() const {
+    std::vector<std::wstring> texts;
+    for (const auto& box : windows->Boxes()) texts.push_back(box.text + L" | " + box.caption);
+    return texts;
+  }
+
   std::vector<std::uint32_t> pauses;
   platform::ScopedHeadlessWindows windows;
 };

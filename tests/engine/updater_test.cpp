@@ -152,12 +152,6 @@ class UpdaterTest : public ::testing::Test {
     return codes;
   }
 
-  std::vector<std::wstring> BoxTexts() const {
-    std::vector<std::wstring> texts;
-    for (const auto& box : installer_.windows->Boxes()) texts.push_back(box.text + L" | " + box.caption);
-    return texts;
-  }
-
   GameLayout game_;
   InstallerRun installer_{game_};
   TempFolder work_;
@@ -188,7 +182,7 @@ TEST_F(UpdaterTest, SuccessfulUpdate) {
                               L"[Installing_PatchFile]" + staging + L"config\\Launcher.cfg",
                           }));
   EXPECT_TRUE(dialog_->statusTexts.empty());
-  EXPECT_TRUE(BoxTexts().empty());
+  EXPECT_TRUE(installer_.BoxTexts().empty());
 
   EXPECT_EQ(ReadFile(Game(L"data/new files/added 1.txt")), "added one");
   EXPECT_EQ(ReadFile(Game(L"数据/新文件.txt")), "新");
@@ -230,7 +224,7 @@ TEST_F(UpdaterTest, ArchiverMissing) {
 
   EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{Started, Unpacking, PrepareFailed}));
   EXPECT_TRUE(dialog_->statusTexts.empty());
-  EXPECT_TRUE(BoxTexts().empty());
+  EXPECT_TRUE(installer_.BoxTexts().empty());
   EXPECT_FALSE(Exists(Unpacked()));
 }
 
@@ -241,7 +235,7 @@ TEST_F(UpdaterTest, PackageNameThatIsNoPlainNameIsRefused) {
   patch.srcVersion = L"../../elsewhere";
   CUpdater::Instance().run(patch);
   EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{Started, Unpacking, PrepareFailed}));
-  EXPECT_TRUE(BoxTexts().empty());
+  EXPECT_TRUE(installer_.BoxTexts().empty());
 }
 
 // Nothing in the game folder changes when the package cannot be read.
@@ -269,7 +263,7 @@ TEST_F(UpdaterTest, UnreadablePackages) {
     EXPECT_EQ(dialog_->statusTexts, std::vector<std::wstring>{L"(ParsePatchesIndexError)"}) << c.name;
     EXPECT_EQ(GameFiles(game_.Root()), before) << c.name;
   }
-  EXPECT_TRUE(BoxTexts().empty());
+  EXPECT_TRUE(installer_.BoxTexts().empty());
 }
 
 TEST_F(UpdaterTest, DamagedArchiveIsAnUnreadablePackage) {
@@ -292,7 +286,7 @@ TEST_F(UpdaterTest, ChangedGameFileStopsBeforeAnyChange) {
 
   EXPECT_EQ(dialog_->reports.back(), (Report{FileStepFailed, 4, 0}));
   EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{Started, Unpacking, Counted, Checking, FileStepFailed}));
-  EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"[Installing_PatchErr " + Game(L"bin\\game.exe") + L"] | [Error]"});
+  EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{L"[Installing_PatchErr " + Game(L"bin\\game.exe") + L"] | [Error]"});
   EXPECT_EQ(GameFiles(game_.Root()), before);
   EXPECT_TRUE(Exists(Unpacked())) << "the unpacked package stays";
   EXPECT_TRUE(testing_support::OtherProcessCanOpenAndLock(Game(L"old.dll"))) << "held files are released";
@@ -306,7 +300,7 @@ TEST_F(UpdaterTest, GameFileInUseStopsBeforeAnyChange) {
   CUpdater::Instance().run(game_.Patch());
 
   EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{Started, Unpacking, Counted, Checking, FileStepFailed}));
-  EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"[Installing_FileFalid " + Game(L"old.dll") + L"] | (Error)"});
+  EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{L"[Installing_FileFalid " + Game(L"old.dll") + L"] | (Error)"});
   EXPECT_EQ(GameFiles(game_.Root()), before);
 }
 

@@ -238,6 +238,24 @@ TEST_F(UpdaterTest, PackageNameThatIsNoPlainNameIsRefused) {
   EXPECT_TRUE(installer_.BoxTexts().empty());
 }
 
+TEST(UpdaterPlacementTest, InstallerInsideTheStagingFolderIsRefused) {
+  GameLayout game({.installerFolder = L"updates/installer"});
+  InstallerRun installer(game);
+  CUpdater::Instance().DetachDialog();
+  TempFolder work;
+  const std::wstring baseName = PackageBaseName(game.Patch());
+  WriteFile(work / (baseName + L"/" + baseName + L".xml"),
+            "<Root><Patches><AddedFiles/><DeletedFiles/><PatchFiles/></Patches></Root>");
+  Shell("cd " + ShellWord(work.Path()) + " && 7z a package.7z " + ShellWord(baseName));
+  game.WritePackage(ReadFile(work / L"package.7z"));
+
+  CUpdater::Instance().run(game.Patch());
+
+  EXPECT_EQ(CUpdater::Instance().state.load(), PrepareFailed);
+  EXPECT_TRUE(Exists(game.PackagePath()));
+  EXPECT_TRUE(Exists(game.InstallerPath()));
+}
+
 // Nothing in the game folder changes when the package cannot be read.
 TEST_F(UpdaterTest, UnreadablePackages) {
   struct Case {

@@ -7,3 +7,6 @@ tools/build.sh
 build_dir=${QUARNEL_BUILD_DIR:-build}
 # The end-to-end tests open real windows: give them a virtual display.
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
+# The same tests under the sanitizers, then each fuzz target for a bounded time.
+tools/run-sanitized-tests.sh
+tools/run-fuzzers.sh "${QUARNEL_FUZZ_SECONDS:-20}"

@@ -13,6 +13,7 @@
 #include "platform/path.h"
 #include "platform/text_encoding.h"
 #include "support/game_layout.h"
+#include "support/utf16_bytes.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ namespace fs = boost::filesystem;
 using testing_support::GameLayout;
 using testing_support::InstallerProcess;
 using testing_support::ReadFile;
+using testing_support::Utf16Bytes;
 using testing_support::WriteFile;
 
 enum class Reader { Quarnel, Launcher, Manifest };
@@ -33,16 +35,6 @@ struct BadInput {
   // source version of the first client patch ("" when there is none).
   std::wstring value;
 };
-
-std::string Utf16(const std::string& utf8, bool littleEndian, bool byteOrderMark) {
-  std::string bytes = byteOrderMark ? (littleEndian ? "\xFF\xFE" : "\xFE\xFF") : "";
-  for (const wchar_t c : platform::FromUtf8Lossy(utf8)) {
-    const char low = static_cast<char>(c & 0xFF);
-    const char high = static_cast<char>((c >> 8) & 0xFF);
-    bytes += littleEndian ? std::string{low, high} : std::string{high, low};
-  }
-  return bytes;
-}
 
 std::string Repeated(const std::string& piece, std::size_t times) {
   std::string text;
@@ -78,8 +70,8 @@ const BadInput kBadInputs[] = {
     {"malformed", Reader::Quarnel, "<Quarnel><TextSet><Error>E</TextSet></Quarnel>", false, L""},
     {"truncated", Reader::Quarnel, Texts("E").substr(0, 30), false, L""},
     {"UTF-8 with BOM", Reader::Quarnel, "\xEF\xBB\xBF" + Texts("E"), true, L"E"},
-    {"UTF-16 with BOM", Reader::Quarnel, Utf16(Texts("E"), true, true), false, L""},
-    {"UTF-16 without BOM", Reader::Quarnel, Utf16(Texts("E"), true, false), false, L""},
+    {"UTF-16 with BOM", Reader::Quarnel, Utf16Bytes(Texts("E"), true, true), false, L""},
+    {"UTF-16 without BOM", Reader::Quarnel, Utf16Bytes(Texts("E"), true, false), false, L""},
     {"invalid UTF-8", Reader::Quarnel, Texts("\xFF\xFE"), false, L""},
     {"NUL inside a text", Reader::Quarnel, Texts(std::string("a\0b", 3)), false, L""},
     {"4 MiB text", Reader::Quarnel, Texts(kHuge), true, kHugeRead},
@@ -91,7 +83,7 @@ const BadInput kBadInputs[] = {
     {"malformed", Reader::Launcher, "<Launcher><CurClientVersion>1</Launcher>", false, L""},
     {"truncated", Reader::Launcher, Versions("1.0.0.7").substr(0, 40), false, L""},
     {"UTF-8 with BOM", Reader::Launcher, "\xEF\xBB\xBF" + Versions("7"), true, L"7"},
-    {"UTF-16 with BOM", Reader::Launcher, Utf16(Versions("7"), false, true), false, L""},
+    {"UTF-16 with BOM", Reader::Launcher, Utf16Bytes(Versions("7"), false, true), false, L""},
     {"invalid UTF-8", Reader::Launcher, Versions("caf\xE9"), false, L""},
     {"4 MiB version", Reader::Launcher, Versions(kHuge), true, kHugeRead},
     {"deeply nested", Reader::Launcher, "<Launcher>" + kDeep + "</Launcher>", false, L""},
@@ -100,9 +92,9 @@ const BadInput kBadInputs[] = {
     {"malformed", Reader::Manifest, "<root><launcher/><client></root>", false, L""},
     {"truncated", Reader::Manifest, Manifest(ClientPatch("1")).substr(0, 50), false, L""},
     {"UTF-8 with BOM", Reader::Manifest, "\xEF\xBB\xBF" + Manifest(ClientPatch("1")), true, L"1"},
-    {"UTF-16 with BOM", Reader::Manifest, Utf16(Manifest(ClientPatch("\xE7\x89\x88")), false, true),
+    {"UTF-16 with BOM", Reader::Manifest, Utf16Bytes(Manifest(ClientPatch("\xE7\x89\x88")), false, true),
      true, L"\u7248"},
-    {"UTF-16 without BOM", Reader::Manifest, Utf16(Manifest(ClientPatch("1")), true, false), true,
+    {"UTF-16 without BOM", Reader::Manifest, Utf16Bytes(Manifest(ClientPatch("1")), true, false), true,
      L"1"},
     {"invalid UTF-8 version", Reader::Manifest, Manifest(ClientPatch("\xC0\xAF")), true, L""},
     {"4 MiB version", Reader::Manifest, Manifest(ClientPatch(kHuge)), true, kHugeRead},

@@ -12,6 +12,7 @@
 #include "platform/path.h"
 #include "platform/text_encoding.h"
 #include "support/game_layout.h"
+#include "support/utf16_bytes.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -20,6 +21,7 @@ namespace fs = boost::filesystem;
 using namespace engine_testing;
 using testing_support::GameLayout;
 using testing_support::ReadFile;
+using testing_support::Utf16Bytes;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
 
@@ -29,16 +31,6 @@ std::string Index(const std::string& added, const std::string& patched = "") {
 }
 
 std::string Added(const std::string& srcFile) { return "<Patch SrcFile=\"" + srcFile + "\"/>"; }
-
-std::string Utf16(const std::string& utf8, bool littleEndian, bool byteOrderMark) {
-  std::string bytes = byteOrderMark ? (littleEndian ? "\xFF\xFE" : "\xFE\xFF") : "";
-  for (const wchar_t c : platform::FromUtf8Lossy(utf8)) {
-    const char low = static_cast<char>(c & 0xFF);
-    const char high = static_cast<char>((c >> 8) & 0xFF);
-    bytes += littleEndian ? std::string{low, high} : std::string{high, low};
-  }
-  return bytes;
-}
 
 std::string Nested(std::size_t depth) {
   std::string xml;
@@ -64,8 +56,8 @@ TEST(BadPatchIndexTest, ReaderGivesItsOutcome) {
       {"malformed", "<Root><Patches><AddedFiles></Patches></Root>", false, L""},
       {"truncated", Index(Added("a")).substr(0, 40), false, L""},
       {"UTF-8 with BOM", "\xEF\xBB\xBF" + Index(Added("a")), true, L"a"},
-      {"UTF-16 big-endian with BOM", Utf16(Index(Added("\xE7\x89\x88")), false, true), true, L"\u7248"},
-      {"UTF-16 without BOM", Utf16(Index(Added("a")), true, false), true, L"a"},
+      {"UTF-16 big-endian with BOM", Utf16Bytes(Index(Added("\xE7\x89\x88")), false, true), true, L"\u7248"},
+      {"UTF-16 without BOM", Utf16Bytes(Index(Added("a")), true, false), true, L"a"},
       {"invalid UTF-8 name", Index(Added("\xFF\xC0\xAF")), true, L"\uFFFD\uFFFD\uFFFD"},
       {"4 MiB name", Index(Added(huge)), true, platform::FromUtf8Lossy(huge)},
       {"deeply nested", Index(Nested(100000) + Added("a")), true, L"a"},

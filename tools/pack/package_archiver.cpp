@@ -1,0 +1,25 @@
+#include "package_archiver.h"
+
+#include "pack_error.h"
+#include "platform/path.h"
+#include "platform/system.h"
+#include "tool_process.h"
+
+PackageArchiver::PackageArchiver(int compressionLevel)
+    : program_(platform::FindProgram(L"7z")), compressionLevel_(compressionLevel) {
+  if (program_.empty()) {
+    throw PackError("7z was found neither beside quarnel-pack nor on PATH (Debian: apt-get install p7zip-full)");
+  }
+}
+
+void PackageArchiver::Pack(const std::wstring& parentFolder, const std::wstring& topFolder,
+                           const std::wstring& archive, const std::wstring& errorLog) const {
+  // -t7z: the archive type whatever the name; -bd: no progress bar on the null device.
+  const ToolOutcome outcome =
+      RunTool(program_, {L"a", L"-t7z", L"-mx=" + std::to_wstring(compressionLevel_), L"-bd", L"-y", archive, topFolder},
+              parentFolder, errorLog);
+  if (!outcome.Succeeded()) {
+    throw PackError("7z could not create \"" + platform::NativePath(archive) + "\" (exit code " +
+                    std::to_string(outcome.exitCode) + "): " + outcome.errorOutput);
+  }
+}

@@ -74,9 +74,6 @@ class WindowSystem {
   virtual void MessageBox(const std::wstring& text, const std::wstring& caption,
                           DialogWindow* owner) = 0;
 
-  // Identifier of a message registered by name; the same name gives the same value.
-  virtual std::uint32_t RegisterMessage(const std::wstring& name) = 0;
-
   // Name of the per-user key under which the toolkit keeps its own settings.
   virtual void SetSettingsKey(const std::wstring& name) = 0;
 
@@ -84,6 +81,10 @@ class WindowSystem {
   // (events.OnDestroy) and answers the EndDialog result.
   virtual int RunModal(const DialogTemplate& dialogTemplate, DialogEvents& events) = 0;
 };
+
+// Identifier of a window message registered by name; the same name gives the same value
+// for the life of the process. Needs no back-end, so it works during static initialisation.
+std::uint32_t RegisterMessageName(const std::wstring& name);
 
 // The back-end in force. The executable and the tests install one at start-up.
 WindowSystem& Windows();

@@ -9,6 +9,8 @@ struct PatchInfo {
   std::wstring destVersion;
   std::uint32_t Size = 0;
   std::uint32_t Crc = 0;
+
+  bool operator==(const PatchInfo&) const = default;
 };
 
 bool IsComplete(const PatchInfo& patch);
@@ -18,4 +20,5 @@ std::wstring PackageBaseName(const PatchInfo& patch);
 // PackageBaseName + ".7z"; empty for an incomplete record.
 std::wstring PackageFileName(const PatchInfo& patch);
 // "Patch_" + PackageBaseName + ".exe": the name the player downloads; only ever shown.
+// Empty for an incomplete record.
 std::wstring PackageDownloadName(const PatchInfo& patch);

@@ -18,7 +18,7 @@
 #include "platform/system.h"
 #include "platform/text_encoding.h"
 #include "support/temp_folder.h"
-#include "tool_process.h"
+#include "tool_failure.h"
 
 namespace {
 
@@ -98,18 +98,19 @@ class PackageBuilderTest : public testing::Test {
   // Unpacks the package as the installer does; answers its top folder.
   std::wstring Unpack(const PackSummary& summary) {
     const std::wstring folder = temp_ / L"unpacked";
-    const ToolOutcome outcome = RunTool(platform::FindProgram(L"7z"), {L"x", summary.packagePath, L"-o" + folder, L"-aoa"},
-                                        temp_.Path(), temp_ / L"7z.log");
-    EXPECT_TRUE(outcome.Succeeded()) << outcome.errorOutput;
+    EXPECT_EQ(platform::System().RunProgram(platform::FindProgram(L"7z"), {L"x", summary.packagePath, L"-o" + folder},
+                                            temp_.Path()),
+              0);
     return platform::JoinPath(folder, L"1.0-1.1");
   }
 
   std::string Decoded(const std::wstring& source, const std::wstring& delta) {
     const std::wstring output = temp_ / L"decoded";
     std::filesystem::remove(platform::NativePath(output));
-    const ToolOutcome outcome = RunTool(platform::FindProgram(L"xdelta3"), {L"-d", L"-s", source, delta, output},
-                                        temp_.Path(), temp_ / L"xdelta3.log");
-    EXPECT_TRUE(outcome.Succeeded()) << outcome.errorOutput;
+    EXPECT_EQ(platform::System().RunProgram(platform::FindProgram(L"xdelta3"),
+                                            {L"-d", L"-s", NativeArgument(source), NativeArgument(delta), output},
+                                            temp_.Path()),
+              0);
     return ReadFile(output);
   }
 

@@ -4,7 +4,7 @@
 #include "platform/path.h"
 #include "platform/system.h"
 #include "platform/text_encoding.h"
-#include "tool_process.h"
+#include "tool_failure.h"
 
 DeltaEncoder::DeltaEncoder() : program_(platform::FindProgram(L"xdelta3")) {
   if (program_.empty()) {
@@ -13,11 +13,11 @@ DeltaEncoder::DeltaEncoder() : program_(platform::FindProgram(L"xdelta3")) {
 }
 
 void DeltaEncoder::Encode(const std::wstring& source, const std::wstring& target,
-                          const std::wstring& delta, const std::wstring& errorLog) const {
-  const ToolOutcome outcome =
-      RunTool(program_, {L"-e", L"-D", L"-s", source, target, delta}, L".", errorLog);
-  if (!outcome.Succeeded()) {
-    throw PackError("xdelta3 could not make the delta of \"" + platform::NativePath(target) +
-                    "\" (exit code " + std::to_string(outcome.exitCode) + "): " + outcome.errorOutput);
+                          const std::wstring& delta) const {
+  const std::optional<int> exitCode = platform::System().RunProgram(
+      program_, {L"-e", L"-D", L"-s", NativeArgument(source), NativeArgument(target), NativeArgument(delta)}, L"/");
+  if (exitCode != 0) {
+    throw PackError("xdelta3 could not make the delta of \"" + platform::NativePath(target) + "\" (" +
+                    ToolFailure(exitCode) + ")");
   }
 }

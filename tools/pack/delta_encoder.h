@@ -9,9 +9,8 @@ class DeltaEncoder {
 
   // Writes to delta the difference that rebuilds target from source. External
   // decompression is off (-D), so a delta of a gzip-looking file decodes with any
-  // xdelta3 build. errorLog is a scratch file. Throws PackError.
-  void Encode(const std::wstring& source, const std::wstring& target, const std::wstring& delta,
-              const std::wstring& errorLog) const;
+  // xdelta3 build. Throws PackError.
+  void Encode(const std::wstring& source, const std::wstring& target, const std::wstring& delta) const;
 
  private:
   std::wstring program_;

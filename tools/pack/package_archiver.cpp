@@ -3,7 +3,7 @@
 #include "pack_error.h"
 #include "platform/path.h"
 #include "platform/system.h"
-#include "tool_process.h"
+#include "tool_failure.h"
 
 PackageArchiver::PackageArchiver(int compressionLevel)
     : program_(platform::FindProgram(L"7z")), compressionLevel_(compressionLevel) {
@@ -13,13 +13,12 @@ PackageArchiver::PackageArchiver(int compressionLevel)
 }
 
 void PackageArchiver::Pack(const std::wstring& parentFolder, const std::wstring& topFolder,
-                           const std::wstring& archive, const std::wstring& errorLog) const {
+                           const std::wstring& archive) const {
   // -t7z: the archive type whatever the name; -bd: no progress bar on the null device.
-  const ToolOutcome outcome =
-      RunTool(program_, {L"a", L"-t7z", L"-mx=" + std::to_wstring(compressionLevel_), L"-bd", L"-y", archive, topFolder},
-              parentFolder, errorLog);
-  if (!outcome.Succeeded()) {
-    throw PackError("7z could not create \"" + platform::NativePath(archive) + "\" (exit code " +
-                    std::to_string(outcome.exitCode) + "): " + outcome.errorOutput);
+  const std::optional<int> exitCode = platform::System().RunProgram(
+      program_, {L"a", L"-t7z", L"-mx=" + std::to_wstring(compressionLevel_), L"-bd", L"-y", NativeArgument(archive), topFolder},
+      parentFolder);
+  if (exitCode != 0) {
+    throw PackError("7z could not create \"" + platform::NativePath(archive) + "\" (" + ToolFailure(exitCode) + ")");
   }
 }

@@ -8,9 +8,8 @@ class PackageArchiver {
   explicit PackageArchiver(int compressionLevel);
 
   // Packs the folder topFolder of parentFolder, with everything in it, into a new 7z
-  // archive. errorLog is a scratch file. Throws PackError.
-  void Pack(const std::wstring& parentFolder, const std::wstring& topFolder,
-            const std::wstring& archive, const std::wstring& errorLog) const;
+  // archive. Throws PackError.
+  void Pack(const std::wstring& parentFolder, const std::wstring& topFolder, const std::wstring& archive) const;
 
  private:
   std::wstring program_;

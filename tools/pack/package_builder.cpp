@@ -82,9 +82,9 @@ std::uint64_t TotalSize(const std::vector<std::wstring>& paths, const FolderList
 class FileStager {
  public:
   FileStager(const PackRequest& request, const FolderListing& oldListing, const FolderListing& newListing,
-             const TreeChanges& changes, const DeltaEncoder& encoder, std::wstring stagedTop, std::wstring scratch)
+             const TreeChanges& changes, const DeltaEncoder& encoder, std::wstring stagedTop)
       : request_(request), oldListing_(oldListing), newListing_(newListing), changes_(changes), encoder_(encoder),
-        stagedTop_(std::move(stagedTop)), scratch_(std::move(scratch)),
+        stagedTop_(std::move(stagedTop)),
         deltaFolder_(ChooseDeltaFolder(changes.added)), patches_(changes.common.size()) {}
 
   void Run(const WarningSink& warn) {
@@ -148,7 +148,7 @@ class FileStager {
     const std::wstring stagedDelta = platform::JoinPath(stagedTop_, deltaPath);
     std::error_code error;
     fs::create_directories(Native(stagedDelta).parent_path(), error);
-    encoder_.Encode(oldFile, newFile, stagedDelta, platform::JoinPath(scratch_, std::to_wstring(task) + L".log"));
+    encoder_.Encode(oldFile, newFile, stagedDelta);
     packedBytes_ += fs::file_size(Native(stagedDelta), error);
     patches_[task] = PatchedFile{.patchFile = deltaPath, .srcFile = path,
                                  .srcSize = static_cast<std::uint32_t>(oldSize), .srcCrc = oldCrc};
@@ -160,7 +160,6 @@ class FileStager {
   const TreeChanges& changes_;
   const DeltaEncoder& encoder_;
   const std::wstring stagedTop_;
-  const std::wstring scratch_;
   const std::wstring deltaFolder_;
   std::vector<std::optional<PatchedFile>> patches_;  // one place per common file
   std::atomic<std::uint64_t> packedBytes_{0};
@@ -212,14 +211,14 @@ PackSummary BuildPackage(const PackRequest& request, const WarningSink& warn) {
   const std::wstring stagedTop = platform::JoinPath(scratch.Path(), baseName);
   fs::create_directory(Native(stagedTop), error);
 
-  FileStager stager(request, oldListing, newListing, changes, encoder, stagedTop, scratch.Path());
+  FileStager stager(request, oldListing, newListing, changes, encoder, stagedTop);
   stager.Run(warn);
   PackageIndex index{.addedFiles = changes.added, .deletedFiles = changes.deleted, .patchFiles = stager.PatchedFiles()};
   index.totalSize = static_cast<std::uint32_t>(std::min(stager.PackedBytes(), kLargestDescribableSize));
   WritePackageIndex(index, platform::JoinPath(stagedTop, baseName + L".xml"));
 
   const std::wstring stagedArchive = platform::JoinPath(scratch.Path(), baseName + L".7z");
-  archiver.Pack(scratch.Path(), baseName, stagedArchive, platform::JoinPath(scratch.Path(), L"7z.log"));
+  archiver.Pack(scratch.Path(), baseName, stagedArchive);
   const std::uint64_t packageSize = fs::file_size(Native(stagedArchive), error);
   if (error) Fail(L"cannot measure the package: " + platform::FromUtf8Lossy(error.message()));
   RefuseOversized(baseName + L".7z", packageSize);

@@ -179,6 +179,12 @@ TEST_F(PackageBuilderTest, ManifestKeepsItsOtherEntriesAndGetsThePackageFigures)
             "  </client>\n</root>\n");
 
   const PackSummary summary = Pack(Request());
+  // Packing the same versions again gives the same package and leaves the manifest as it is.
+  const std::string manifestBytes = ReadFile(temp_ / L"out\\index.xml");
+  const PackSummary again = Pack(Request());
+  EXPECT_EQ(again.patch.Size, summary.patch.Size);
+  EXPECT_EQ(again.patch.Crc, summary.patch.Crc);
+  EXPECT_EQ(ReadFile(temp_ / L"out\\index.xml"), manifestBytes);
 
   pugi::xml_document manifest;
   ASSERT_TRUE(manifest.load_file(platform::NativePath(temp_ / L"out\\index.xml").c_str(),

@@ -34,7 +34,11 @@ po::options_description Options(CommandLine& line) {
       "installer applies: files only in the new version are added, files only in the old one\n"
       "are deleted, and changed files are rebuilt from xdelta3 deltas. The client patch, with\n"
       "the package's length and CRC-32, is recorded in the launcher manifest index.xml.\n"
-      "Needs 7z and xdelta3, beside quarnel-pack or on PATH.\n\nOptions");
+      "Needs 7z and xdelta3, beside quarnel-pack or on PATH.\n\n"
+      "Warnings go to standard error: a change of profile\\ServerList.ini (the installer never\n"
+      "patches it, so it is left out), and files left out because an index cannot name them.\n"
+      "Exit status: 0 done; 1 failed, with the output folder and manifest as they were;\n"
+      "2 wrong usage.\n\nOptions");
   options.add_options()
       ("old", po::value(&line.oldFolder)->value_name("DIR")->required(),
        "the game folder of the version players have")

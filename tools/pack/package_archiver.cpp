@@ -14,9 +14,13 @@ PackageArchiver::PackageArchiver(int compressionLevel)
 
 void PackageArchiver::Pack(const std::wstring& parentFolder, const std::wstring& topFolder,
                            const std::wstring& archive) const {
-  // -t7z: the archive type whatever the name; -bd: no progress bar on the null device.
+  // -t7z: the archive type whatever the name. -mtm=off: no time stamps, so the same two
+  // versions always give the same package, and the manifest's CRC stays. -bd: no
+  // progress bar on the null device.
   const std::optional<int> exitCode = platform::System().RunProgram(
-      program_, {L"a", L"-t7z", L"-mx=" + std::to_wstring(compressionLevel_), L"-bd", L"-y", NativeArgument(archive), topFolder},
+      program_,
+      {L"a", L"-t7z", L"-mx=" + std::to_wstring(compressionLevel_), L"-mtm=off", L"-bd", L"-y", NativeArgument(archive),
+       topFolder},
       parentFolder);
   if (exitCode != 0) {
     throw PackError("7z could not create \"" + platform::NativePath(archive) + "\" (" + ToolFailure(exitCode) + ")");

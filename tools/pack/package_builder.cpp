@@ -224,9 +224,10 @@ PackSummary BuildPackage(const PackRequest& request, const WarningSink& warn) {
   RefuseOversized(baseName + L".7z", packageSize);
   summary.patch.Size = static_cast<std::uint32_t>(packageSize);
   summary.patch.Crc = CheckedFileCrc32(stagedArchive);
-  // The installer takes a zero CRC for a missing one; the archive's time stamps differ
-  // on the next run.
-  if (summary.patch.Crc == 0) Fail(L"the package's CRC-32 happens to be 0, which a manifest cannot hold; run again");
+  // The installer takes a zero CRC for a missing one.
+  if (summary.patch.Crc == 0) {
+    Fail(L"the package's CRC-32 happens to be 0, which a manifest cannot hold; pack it with another --level");
+  }
 
   ManifestUpdate manifest(request.manifestPath, summary.patch);
   for (const std::wstring& warning : manifest.Warnings()) warn(warning);

@@ -18,4 +18,5 @@ std::wstring PackageBaseName(const PatchInfo& patch);
 // PackageBaseName + ".7z"; empty for an incomplete record.
 std::wstring PackageFileName(const PatchInfo& patch);
 // "Patch_" + PackageBaseName + ".exe": the name the player downloads; only ever shown.
+// Empty for an incomplete record.
 std::wstring PackageDownloadName(const PatchInfo& patch);

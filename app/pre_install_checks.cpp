@@ -1,0 +1,42 @@
+#include "app/pre_install_checks.h"
+
+#include "app/quarnel_app.h"
+#include "config/launcher_config.h"
+#include "config/launcher_manifest.h"
+#include "config/text_sets.h"
+#include "engine/file_utils.h"
+#include "engine/game_folders.h"
+#include "platform/path.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr std::uint32_t kRequiredFreeMiB = 1024;
+
+// Missing, of another length or of another CRC; the CRC is read only after the length
+// matched. An incomplete patch names no package and never passes, so the dialog never
+// opens on a patch the worker would refuse.
+bool PackageMatches(const PatchInfo& patch) {
+  if (!IsComplete(patch)) return false;
+  return !FileDiffers(platform::JoinPath(ProgramFolder(), PackageFileName(patch)), patch.Size,
+                      patch.Crc);
+}
+
+}  // namespace
+
+int CheckBeforeInstall(CQuarnelApp& app) {
+  if (FreeSpaceMiB() < kRequiredFreeMiB) {
+    platform::Windows().MessageBox(LauncherText(L"NeedDiskSpaceMore"), LauncherText(L"Note"),
+                                   nullptr);
+    return 0;
+  }
+  const PatchInfo chosen = FindClientPatch(CurrentClientVersion());
+  if (!PackageMatches(chosen)) {
+    platform::Windows().MessageBox(
+        FormatText(QuarnelText(L"NotMatch"), PackageDownloadName(chosen)), QuarnelText(L"Error"),
+        nullptr);
+    return 0;
+  }
+  app.PatchInfo = chosen;
+  return 1;
+}

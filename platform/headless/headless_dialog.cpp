@@ -12,7 +12,9 @@ constexpr std::uintptr_t kTimerHandle = 1;
 HeadlessDialog::HeadlessDialog(const DialogTemplate& dialogTemplate, DialogEvents& events)
     : events_(events), title_(dialogTemplate.title) {
   for (const ControlTemplate& control : dialogTemplate.controls) {
-    controls_[control.id] = Control{control.kind, control.text};
+    Control& state = controls_[control.id];
+    state.kind = control.kind;
+    state.text = control.text;
     if (control.kind == ControlKind::DefaultPushButton) defaultButton_ = control.id;
   }
   channel_ = std::make_shared<QueuedDialogChannel>(

@@ -75,7 +75,7 @@ class HeadlessDialog : public DialogWindow {
 
  private:
   struct Control {
-    ControlKind kind;
+    ControlKind kind = ControlKind::StaticText;
     std::wstring text;
     bool enabled = true;
     std::vector<std::wstring> lines;

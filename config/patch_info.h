@@ -9,6 +9,8 @@ struct PatchInfo {
   std::wstring destVersion;
   std::uint32_t Size = 0;
   std::uint32_t Crc = 0;
+
+  bool operator==(const PatchInfo&) const = default;
 };
 
 bool IsComplete(const PatchInfo& patch);

@@ -4,6 +4,7 @@
 // reach the dialog as posted messages, log lines and the status text as synchronous calls.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -40,8 +41,9 @@ class CUpdater {
   // Sets the dialog's status text; waits until the dialog has done it.
   void SetStatusText(const std::wstring& text);
 
-  // The dialog attaches itself when it opens and detaches when it is destroyed.
-  void AttachDialog(std::shared_ptr<platform::DialogChannel> channel);
+  // The dialog attaches itself when it opens and detaches when it is destroyed. window
+  // is used only inside calls that the channel runs on the user-interface thread.
+  void AttachDialog(std::shared_ptr<platform::DialogChannel> channel, platform::DialogWindow* window);
   void DetachDialog();
 
   std::uint32_t messageId = 0;
@@ -54,8 +56,14 @@ class CUpdater {
   std::atomic<std::uint32_t> updateTotal{0};
 
  private:
-  CUpdater();
-  std::shared_ptr<platform::DialogChannel> Dialog() const;
+  struct DialogLink {
+    std::shared_ptr<platform::DialogChannel> channel;
+    platform::DialogWindow* window;
+  };
 
-  std::atomic<std::shared_ptr<platform::DialogChannel>> dialog_;
+  CUpdater();
+  // Runs change on the dialog's window on the user-interface thread and waits for it.
+  void ChangeDialog(const std::function<void(platform::DialogWindow&)>& change);
+
+  std::atomic<std::shared_ptr<const DialogLink>> dialog_;
 };

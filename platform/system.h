@@ -33,9 +33,10 @@ class SystemServices {
   virtual void Sleep(std::uint32_t milliseconds);
 
   // Starts program with args (no shell), in workingFolder, standard streams on the null
-  // device, and waits for it to end. False when it could not be started.
-  virtual bool RunProgram(const std::wstring& program, const std::vector<std::wstring>& args,
-                          const std::wstring& workingFolder);
+  // device, and waits for it to end. Its exit status (-1 when a signal ended it);
+  // nothing when it could not be started.
+  virtual std::optional<int> RunProgram(const std::wstring& program, const std::vector<std::wstring>& args,
+                                        const std::wstring& workingFolder);
 };
 
 // The services in force (the platform's own unless a test installed others).

@@ -1,9 +1,14 @@
-// Starting an external program and waiting for it.
+// Starting an external program: posix_spawn with an argument vector (no shell, so no
+// quoting), standard streams on the null device, and a wait without a time-out.
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/path.h"
@@ -14,31 +19,100 @@ extern char** environ;
 
 namespace platform {
 
-bool SystemServices::RunProgram(const std::wstring& program, const std::vector<std::wstring>& args,
-                                const std::wstring& workingFolder) {
-  std::vector<std::string> pieces{NativePath(program)};
-  for (const auto& arg : args) pieces.push_back(ToUtf8(arg));
-  std::vector<char*> argv;
-  for (auto& piece : pieces) argv.push_back(piece.data());
-  argv.push_back(nullptr);
+namespace {
 
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  for (int fd = 0; fd <= 2; ++fd)
-    posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
-  posix_spawn_file_actions_addchdir_np(&actions, NativePath(workingFolder).c_str());
+class SpawnFileActions {
+ public:
+  SpawnFileActions() { posix_spawn_file_actions_init(&actions_); }
+  ~SpawnFileActions() { posix_spawn_file_actions_destroy(&actions_); }
+  SpawnFileActions(const SpawnFileActions&) = delete;
+  SpawnFileActions& operator=(const SpawnFileActions&) = delete;
+  posix_spawn_file_actions_t* get() { return &actions_; }
 
-  pid_t child = 0;
-  const int error = ::posix_spawn(&child, pieces.front().c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) {
-    SetLastErrorCode(static_cast<std::uint32_t>(error));
+ private:
+  posix_spawn_file_actions_t actions_;
+};
+
+class SpawnAttributes {
+ public:
+  SpawnAttributes() { posix_spawnattr_init(&attributes_); }
+  ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+  posix_spawnattr_t* get() { return &attributes_; }
+
+ private:
+  posix_spawnattr_t attributes_;
+};
+
+// A started child that is always waited for, so none is left behind as a zombie.
+class ChildProcess {
+ public:
+  explicit ChildProcess(pid_t pid) : pid_(pid) {}
+  ~ChildProcess() { Wait(); }
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // Exit status, or -1 when a signal ended the child.
+  int Wait() {
+    if (pid_ > 0) {
+      while (waitpid(pid_, &status_, 0) == -1 && errno == EINTR) {
+      }
+      pid_ = 0;
+    }
+    return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+  }
+
+ private:
+  pid_t pid_;
+  int status_ = 0;
+};
+
+bool PrepareFileActions(SpawnFileActions& actions, const std::string& workingFolder) {
+  if (posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0) != 0 ||
+      posix_spawn_file_actions_addopen(actions.get(), STDOUT_FILENO, "/dev/null", O_WRONLY, 0) != 0 ||
+      posix_spawn_file_actions_adddup2(actions.get(), STDOUT_FILENO, STDERR_FILENO) != 0) {
     return false;
   }
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  return workingFolder.empty() ||
+         posix_spawn_file_actions_addchdir_np(actions.get(), workingFolder.c_str()) == 0;
+}
+
+// The child starts with every signal at its default and none blocked, whatever the
+// installer's threads have set up for themselves.
+bool PrepareAttributes(SpawnAttributes& attributes) {
+  sigset_t all;
+  sigset_t none;
+  sigfillset(&all);
+  sigemptyset(&none);
+  return posix_spawnattr_setsigdefault(attributes.get(), &all) == 0 &&
+         posix_spawnattr_setsigmask(attributes.get(), &none) == 0 &&
+         posix_spawnattr_setflags(attributes.get(), POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK) == 0;
+}
+
+}  // namespace
+
+std::optional<int> SystemServices::RunProgram(const std::wstring& program, const std::vector<std::wstring>& args,
+                                              const std::wstring& workingFolder) {
+  if (program.empty()) return std::nullopt;
+  std::vector<std::string> pieces;
+  pieces.reserve(args.size() + 1);
+  pieces.push_back(NativePath(program));
+  for (const std::wstring& arg : args) pieces.push_back(ToUtf8(arg));
+  std::vector<char*> argv;
+  for (std::string& piece : pieces) argv.push_back(piece.data());
+  argv.push_back(nullptr);
+
+  SpawnFileActions actions;
+  SpawnAttributes attributes;
+  if (!PrepareFileActions(actions, NativePath(workingFolder)) || !PrepareAttributes(attributes)) return std::nullopt;
+  pid_t pid = 0;
+  const int error = posix_spawn(&pid, argv[0], actions.get(), attributes.get(), argv.data(), environ);
+  if (error != 0) {
+    SetLastErrorCode(static_cast<std::uint32_t>(error));
+    return std::nullopt;
   }
-  return true;
+  return ChildProcess(pid).Wait();
 }
 
 }  // namespace platform

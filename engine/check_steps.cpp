@@ -1,0 +1,35 @@
+#include "engine/check_steps.h"
+
+#include "config/text_sets.h"
+#include "engine/file_utils.h"
+#include "platform/window.h"
+
+namespace {
+
+// A missing file is no error here; the apply step deals with it.
+bool HoldIfPresent(HeldFiles& held, const std::wstring& path) {
+  return !PathExists(path) || held.HoldFileOpen(path);
+}
+
+}  // namespace
+
+bool VerifyPatchSource(const HeldFiles& held, const std::wstring& gameFile, const PatchEntry& entry) {
+  if (!held.IsHeld(gameFile) && !FileDiffers(gameFile, entry.SrcSize, entry.SrcCrc)) return true;
+  platform::Windows().MessageBox(FormatText(QuarnelText(L"Installing_PatchErr"), gameFile), QuarnelText(L"Error"),
+                                 nullptr);
+  return false;
+}
+
+bool CheckAddedEntry(HeldFiles& held, const UpdateFolders& folders, const PatchEntry& entry) {
+  return HoldIfPresent(held, PackageFilePath(folders, entry));
+}
+
+bool CheckDeletedEntry(HeldFiles& held, const UpdateFolders& folders, const PatchEntry& entry) {
+  return HoldIfPresent(held, GameFilePath(folders, entry));
+}
+
+bool CheckPatchedEntry(HeldFiles& held, const UpdateFolders& folders, const PatchEntry& entry) {
+  const std::wstring gameFile = GameFilePath(folders, entry);
+  return VerifyPatchSource(held, gameFile, entry) && held.HoldFileOpen(gameFile) &&
+         held.HoldFileOpen(PackageFilePath(folders, entry));
+}

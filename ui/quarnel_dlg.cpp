@@ -23,7 +23,7 @@ void CQuarnelDlg::OnInitDialog(platform::DialogWindow& window) {
   DoDataExchange(window);
   window.SetIcon();
   m_timer = window.StartTimer(kRefreshPeriodMilliseconds);
-  CUpdater::Instance().AttachDialog(window.Channel());
+  CUpdater::Instance().AttachDialog(window.Channel(), &window);
   ApplyTexts();
 }
 

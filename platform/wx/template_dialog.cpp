@@ -135,7 +135,22 @@ void TemplateDialog::SetControlText(int controlId, const std::wstring& text) {
 }
 
 void TemplateDialog::EnableControl(int controlId, bool enabled) {
-  if (wxWindow* control = FindWindow(controlId)) control->Enable(enabled);
+  wxWindow* control = FindWindow(controlId);
+  if (!control) return;
+  const bool hadFocus = FindFocus() == control;
+  control->Enable(enabled);
+  if (hadFocus && !enabled) FocusFirstEnabledControl();
+}
+
+// A disabled control loses the focus, and with it the keys the dialog acts on (Escape):
+// the focus moves on in tab order, as dialog navigation would move it.
+void TemplateDialog::FocusFirstEnabledControl() {
+  for (wxWindow* child : GetChildren()) {
+    if (child->IsEnabled() && child->AcceptsFocus()) {
+      child->SetFocus();
+      return;
+    }
+  }
 }
 
 wxListBox* TemplateDialog::FindList(int controlId) const {

@@ -50,6 +50,7 @@ class TemplateDialog : public wxDialog, public DialogWindow {
   void CreateControls(const DialogTemplate& dialogTemplate);
   wxListBox* FindList(int controlId) const;
   void ShowProgress(Progress& progress);
+  void FocusFirstEnabledControl();
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
 

@@ -8,6 +8,7 @@ namespace platform {
 
 namespace {
 constexpr int kTextWrapWidth = 420;
+constexpr int kMinimumWidth = 260;
 constexpr int kMargin = 12;
 }  // namespace
 
@@ -22,6 +23,7 @@ MessageBoxDialog::MessageBoxDialog(wxWindow* owner, const std::wstring& text,
   SetEscapeId(wxID_OK);
 
   auto* layout = new wxBoxSizer(wxVERTICAL);
+  layout->SetMinSize(kMinimumWidth, -1);
   layout->Add(message, wxSizerFlags().Border(wxALL, kMargin));
   layout->Add(ok, wxSizerFlags().Center().Border(wxLEFT | wxRIGHT | wxBOTTOM, kMargin));
   SetSizerAndFit(layout);

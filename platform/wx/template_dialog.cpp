@@ -1,15 +1,13 @@
 #include "platform/wx/template_dialog.h"
 
-#include <algorithm>
-
 #include <wx/button.h>
 #include <wx/dcclient.h>
-#include <wx/gauge.h>
 #include <wx/icon.h>
 #include <wx/listbox.h>
 #include <wx/stattext.h>
 
 #include "platform/wx/message_box_dialog.h"
+#include "platform/wx/progress_bar.h"
 #include "resources/app_icon.h"
 
 namespace platform {
@@ -35,9 +33,6 @@ long WxControlStyle(const ControlTemplate& control) {
     case ControlKind::ListBox:
       style |= wxLB_SINGLE;
       if (control.style & kHorizontalScroll) style |= wxLB_HSCROLL;
-      break;
-    case ControlKind::ProgressBar:
-      style |= wxGA_HORIZONTAL | wxGA_SMOOTH;
       break;
     default:
       break;
@@ -105,7 +100,7 @@ void TemplateDialog::CreateControls(const DialogTemplate& dialogTemplate) {
         new wxListBox(this, control.id, at, size, 0, nullptr, style);
         break;
       case ControlKind::ProgressBar:
-        progressBars_[control.id] = {new wxGauge(this, control.id, 100, at, size, style)};
+        new ProgressBar(this, control.id, at, size, style);
         break;
     }
   }
@@ -172,29 +167,11 @@ void TemplateDialog::SetProgressRange16(int controlId, std::uint16_t minimum,
 
 void TemplateDialog::SetProgressRange32(int controlId, std::int32_t minimum,
                                         std::int32_t maximum) {
-  auto found = progressBars_.find(controlId);
-  if (found == progressBars_.end()) return;
-  found->second.minimum = minimum;
-  found->second.maximum = maximum;
-  ShowProgress(found->second);
+  if (auto* bar = dynamic_cast<ProgressBar*>(FindWindow(controlId))) bar->SetRange(minimum, maximum);
 }
 
 void TemplateDialog::SetProgressPosition(int controlId, std::int32_t position) {
-  auto found = progressBars_.find(controlId);
-  if (found == progressBars_.end()) return;
-  found->second.position = position;
-  ShowProgress(found->second);
-}
-
-// A gauge counts from 0: the range and the position are shifted by the minimum, and the
-// position is kept inside the range as a progress bar does.
-void TemplateDialog::ShowProgress(Progress& progress) {
-  const std::int64_t span = std::max<std::int64_t>(
-      0, std::int64_t{progress.maximum} - progress.minimum);
-  progress.position = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      progress.position, progress.minimum, progress.minimum + span));
-  progress.gauge->SetRange(static_cast<int>(std::max<std::int64_t>(span, 1)));
-  progress.gauge->SetValue(static_cast<int>(progress.position - std::int64_t{progress.minimum}));
+  if (auto* bar = dynamic_cast<ProgressBar*>(FindWindow(controlId))) bar->SetValue(position);
 }
 
 std::uintptr_t TemplateDialog::StartTimer(std::uint32_t periodMilliseconds) {

@@ -1,7 +1,6 @@
 #pragma once
 // A dialog built from a template, as the window layer's DialogWindow. Its loop runs until
 // EndDialog; posted messages and synchronous calls reach it through wxWidgets' own queue.
-#include <map>
 #include <memory>
 #include <optional>
 
@@ -13,8 +12,6 @@
 #include "platform/queued_dialog_channel.h"
 #include "platform/window.h"
 
-class wxButton;
-class wxGauge;
 class wxListBox;
 
 namespace platform {
@@ -43,20 +40,14 @@ class TemplateDialog : public wxDialog, public DialogWindow {
   std::shared_ptr<DialogChannel> Channel() override { return channel_; }
 
  private:
-  struct Progress {
-    wxGauge* gauge;
-    std::int32_t minimum = 0, maximum = 100, position = 0;
-  };
   void CreateControls(const DialogTemplate& dialogTemplate);
   wxListBox* FindList(int controlId) const;
-  void ShowProgress(Progress& progress);
   void FocusFirstEnabledControl();
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
 
   DialogEvents& events_;
   std::shared_ptr<QueuedDialogChannel> channel_;
-  std::map<int, Progress> progressBars_;
   wxTimer timer_;
   std::optional<int> result_;
   wxGUIEventLoop* loop_ = nullptr;

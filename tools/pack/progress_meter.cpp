@@ -11,7 +11,9 @@ ProgressMeter::ProgressMeter(std::string label, std::uint64_t totalFiles, std::u
     std::mutex mutex;
     std::condition_variable_any wake;
     std::unique_lock lock(mutex);
-    while (!wake.wait_for(lock, stop, std::chrono::milliseconds(250), [] { return false; })) Draw();
+    while (!wake.wait_for(lock, stop, std::chrono::milliseconds(250), [&stop] { return stop.stop_requested(); })) {
+      Draw();
+    }
     Draw();
     std::cerr << '\n';
   });

@@ -15,7 +15,7 @@ DeltaEncoder::DeltaEncoder() : program_(platform::FindProgram(L"xdelta3")) {
 void DeltaEncoder::Encode(const std::wstring& source, const std::wstring& target,
                           const std::wstring& delta) const {
   const std::optional<int> exitCode = platform::System().RunProgram(
-      program_, {L"-e", L"-D", L"-s", NativeArgument(source), NativeArgument(target), NativeArgument(delta)}, L"/");
+      program_, {L"-e", L"-D", L"-S", L"none", L"-s", NativeArgument(source), NativeArgument(target), NativeArgument(delta)}, L"/");
   if (exitCode != 0) {
     throw PackError("xdelta3 could not make the delta of \"" + platform::NativePath(target) + "\" (" +
                     ToolFailure(exitCode) + ")");

@@ -7,9 +7,10 @@ class DeltaEncoder {
   // Throws PackError when xdelta3 is neither beside the packer nor on PATH.
   DeltaEncoder();
 
-  // Writes to delta the difference that rebuilds target from source. External
-  // decompression is off (-D), so a delta of a gzip-looking file decodes with any
-  // xdelta3 build. Throws PackError.
+  // Writes to delta the difference that rebuilds target from source, in a form any
+  // xdelta3 build decodes: external decompression off (-D), so a gzip-looking file is
+  // taken as it is, and no secondary compression (-S none), which needs a build with
+  // that compressor and gains nothing once 7z has compressed the package. Throws PackError.
   void Encode(const std::wstring& source, const std::wstring& target, const std::wstring& delta) const;
 
  private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <iostream>
 #include <limits>
 #include <mutex>
 #include <optional>
@@ -218,6 +219,7 @@ PackSummary BuildPackage(const PackRequest& request, const WarningSink& warn) {
   WritePackageIndex(index, platform::JoinPath(stagedTop, baseName + L".xml"));
 
   const std::wstring stagedArchive = platform::JoinPath(scratch.Path(), baseName + L".7z");
+  if (request.showProgress) std::cerr << "compressing " << ByteCount(stager.PackedBytes()) << " with 7z\n";
   archiver.Pack(scratch.Path(), baseName, stagedArchive);
   const std::uint64_t packageSize = fs::file_size(Native(stagedArchive), error);
   if (error) Fail(L"cannot measure the package: " + platform::FromUtf8Lossy(error.message()));

@@ -100,13 +100,9 @@ class FileStager {
                         TotalSize(changes_.common, newListing_) + TotalSize(changes_.added, newListing_),
                         request_.showProgress);
     RunInParallel(commonCount + changes_.added.size(), request_.jobs, [&](std::size_t task) {
-      const std::wstring& path = task < commonCount ? changes_.common[task] : changes_.added[task - commonCount];
-      if (task < commonCount) {
-        StagePatch(task);
-      } else {
-        PlaceFile(platform::JoinPath(request_.newFolder, path), platform::JoinPath(stagedTop_, path));
-        packedBytes_ += newListing_.files.at(path);
-      }
+      const bool common = task < commonCount;
+      const std::wstring& path = common ? changes_.common[task] : changes_.added[task - commonCount];
+      common ? StagePatch(task) : StageAddition(path);
       meter.FileDone(newListing_.files.at(path));
     });
     if (serverListChanged_) {
@@ -126,33 +122,38 @@ class FileStager {
   std::uint64_t PackedBytes() const { return packedBytes_; }
 
  private:
+  void StageAddition(const std::wstring& path) {
+    PlaceFile(platform::JoinPath(request_.newFolder, path), platform::JoinPath(stagedTop_, path));
+    packedBytes_ += newListing_.files.at(path);
+  }
+
   void StagePatch(std::size_t task) {
     const std::wstring& path = changes_.common[task];
     const std::wstring oldFile = platform::JoinPath(request_.oldFolder, path);
     const std::wstring newFile = platform::JoinPath(request_.newFolder, path);
     const std::uint64_t oldSize = oldListing_.files.at(path);
-    const std::uint64_t newSize = newListing_.files.at(path);
-    std::uint32_t oldCrc = 0;
-    if (oldSize == newSize) {
+    std::optional<std::uint32_t> oldCrc;
+    if (oldSize == newListing_.files.at(path)) {
       const ContentComparison comparison = CompareContent(oldFile, newFile);
       if (comparison.identical) return;
-      RefuseOversized(path, oldSize);
       oldCrc = comparison.oldCrc;
-    } else {
-      oldCrc = CheckedFileCrc32(oldFile);
     }
     if (path == kServerListPath) {
       serverListChanged_ = true;
       return;
     }
+    RefuseOversized(path, oldSize);
+    if (!oldCrc) oldCrc = CheckedFileCrc32(oldFile);
     const std::wstring deltaPath = deltaFolder_ + L"\\" + path + L".xd3";
     const std::wstring stagedDelta = platform::JoinPath(stagedTop_, deltaPath);
     std::error_code error;
     fs::create_directories(Native(stagedDelta).parent_path(), error);
     encoder_.Encode(oldFile, newFile, stagedDelta);
-    packedBytes_ += fs::file_size(Native(stagedDelta), error);
+    const std::uintmax_t deltaSize = fs::file_size(Native(stagedDelta), error);
+    if (error) throw PackError("xdelta3 wrote no delta for \"" + Native(newFile).string() + "\"");
+    packedBytes_ += deltaSize;
     patches_[task] = PatchedFile{.patchFile = deltaPath, .srcFile = path,
-                                 .srcSize = static_cast<std::uint32_t>(oldSize), .srcCrc = oldCrc};
+                                 .srcSize = static_cast<std::uint32_t>(oldSize), .srcCrc = *oldCrc};
   }
 
   const PackRequest& request_;

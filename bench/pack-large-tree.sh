@@ -13,12 +13,12 @@ trap 'rm -rf "$work"' EXIT
 old=$work/old
 new=$work/new
 
-# Half the bytes in four large archives of incompressible data, half in 1 MiB files of
+# Half the bytes in two large archives of incompressible data, half in 1 MiB files of
 # which every other one compresses (text-like).
-big_mib=$((size_mib / 8))
+big_mib=$((size_mib / 4))
 small_count=$((size_mib / 2))
-for i in 1 2 3 4; do
-  mkdir -p "$old/data/packs"
+mkdir -p "$old/data/packs"
+for i in 1 2; do
   head -c $((big_mib << 20)) /dev/urandom > "$old/data/packs/pack$i.pak"
 done
 for ((i = 0; i < small_count; i++)); do
@@ -31,13 +31,15 @@ printf 'Launcher\n' > "$old/Launcher.exe"
 head -c 4194304 /dev/urandom > "$old/qvtr.exe"
 
 cp -a "$old" "$new"
-# Large archives: three 64 KiB stretches rewritten and 1 MiB appended.
-for i in 1 2 3 4; do
-  for at in 1 $((big_mib * 4)) $((big_mib * 12)); do
-    head -c 65536 /dev/urandom | dd of="$new/data/packs/pack$i.pak" bs=65536 seek="$at" conv=notrunc status=none
-  done
-  head -c 1048576 /dev/urandom >> "$new/data/packs/pack$i.pak"
+# One large archive gets three 64 KiB stretches rewritten and 1 MiB appended; the other
+# is reorganised: its two halves swap places.
+for at in 1 $((big_mib * 4)) $((big_mib * 12)); do
+  head -c 65536 /dev/urandom | dd of="$new/data/packs/pack1.pak" bs=65536 seek="$at" conv=notrunc status=none
 done
+head -c 1048576 /dev/urandom >> "$new/data/packs/pack1.pak"
+half=$((big_mib << 19))
+{ tail -c +$((half + 1)) "$old/data/packs/pack2.pak"; head -c "$half" "$old/data/packs/pack2.pak"; } \
+  > "$new/data/packs/pack2.pak"
 # Of the small files: one in ten changed, one in twenty deleted, as many new ones added.
 for ((i = 0; i < small_count; i++)); do
   file=$new/data/assets/set$((i % 20))/asset$i.bin

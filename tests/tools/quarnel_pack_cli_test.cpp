@@ -39,7 +39,7 @@ TEST(QuarnelPackCliTest, HelpDocumentsEveryOption) {
   const PackRun run = RunPack(temp, L"--help");
   EXPECT_EQ(run.exitCode, 0);
   for (const char* option : {"--old DIR", "--new DIR", "--from VERSION", "--to VERSION", "--output DIR",
-                             "--manifest FILE", "-j [ --jobs ] N", "--level 0-9", "-q [ --quiet ]", "-h [ --help ]"}) {
+                             "--manifest FILE", "-j [ --jobs ] N", "--level 0-9", "--source-window MIB", "-q [ --quiet ]", "-h [ --help ]"}) {
     EXPECT_NE(run.output.find(option), std::string::npos) << option << " missing from\n" << run.output;
   }
 }

@@ -24,6 +24,7 @@ struct CommandLine {
   std::string oldFolder, newFolder, fromVersion, toVersion, outputFolder, manifestPath;
   unsigned jobs = 0;
   int level = 5;
+  std::uint64_t sourceWindowMiB = 1024;
   bool quiet = false;
 };
 
@@ -55,6 +56,9 @@ po::options_description Options(CommandLine& line) {
        "files compared and deltas made at the same time (default: one per processor core)")
       ("level", po::value(&line.level)->value_name("0-9")->default_value(5),
        "7z compression level of the package")
+      ("source-window", po::value(&line.sourceWindowMiB)->value_name("MIB")->default_value(1024),
+       "largest xdelta3 source window, 64 to 2047: content moved within a file is found when the "
+       "file is at most this large; each running xdelta3 may take about twice this in memory")
       ("quiet,q", po::bool_switch(&line.quiet), "no progress line on the terminal")
       ("help,h", "show this help and exit");
   return options;
@@ -83,6 +87,10 @@ PackRequest RequestFrom(const CommandLine& line) {
   request.jobs = line.jobs != 0 ? line.jobs : std::max(1u, std::thread::hardware_concurrency());
   if (line.level < 0 || line.level > 9) throw PackError("--level must lie between 0 and 9");
   request.compressionLevel = line.level;
+  if (line.sourceWindowMiB < 64 || line.sourceWindowMiB > 2047) {
+    throw PackError("--source-window must lie between 64 and 2047 MiB");
+  }
+  request.sourceWindowLimit = line.sourceWindowMiB << 20;
   request.showProgress = !line.quiet && platform::StandardErrorIsTerminal();
   return request;
 }

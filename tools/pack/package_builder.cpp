@@ -148,7 +148,7 @@ class FileStager {
     const std::wstring stagedDelta = platform::JoinPath(stagedTop_, deltaPath);
     std::error_code error;
     fs::create_directories(Native(stagedDelta).parent_path(), error);
-    encoder_.Encode(oldFile, newFile, stagedDelta);
+    encoder_.Encode(oldFile, oldSize, newFile, stagedDelta);
     const std::uintmax_t deltaSize = fs::file_size(Native(stagedDelta), error);
     if (error) throw PackError("xdelta3 wrote no delta for \"" + Native(newFile).string() + "\"");
     packedBytes_ += deltaSize;
@@ -193,7 +193,7 @@ void Commit(const std::wstring& stagedArchive, const std::wstring& packagePath, 
 PackSummary BuildPackage(const PackRequest& request, const WarningSink& warn) {
   CheckVersions(request.fromVersion, request.toVersion);
   const PackageArchiver archiver(request.compressionLevel);
-  const DeltaEncoder encoder;
+  const DeltaEncoder encoder(request.sourceWindowLimit);
   const FolderListing oldListing = ListFolder(request.oldFolder);
   const FolderListing newListing = ListFolder(request.newFolder);
   const TreeChanges changes = CompareListings(oldListing, newListing);

@@ -2,6 +2,7 @@
 // Builds the package that updates a game folder from one version to the next: the
 // archive <from>-<to>.7z in the output folder and the client patch in the manifest.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -16,6 +17,7 @@ struct PackRequest {
   std::wstring manifestPath;  // index.xml to create or update
   unsigned jobs = 1;          // files compared and deltas made at the same time
   int compressionLevel = 5;   // 7z -mx
+  std::uint64_t sourceWindowLimit = std::uint64_t{1} << 30;  // xdelta3 -B at most
   bool showProgress = false;
 };
 

@@ -6,7 +6,7 @@
 #include <wx/listbox.h>
 #include <wx/stattext.h>
 
-#include "platform/wx/message_box_dialog.h"
+#include "platform/wx/keyboard_focus.h"
 #include "platform/wx/progress_bar.h"
 #include "resources/app_icon.h"
 
@@ -65,7 +65,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, DialogEvent
   Bind(wxEVT_TIMER, [this](wxTimerEvent&) { events_.OnTimer(); });
   channel_ = std::make_shared<QueuedDialogChannel>(
       events_, [this](std::function<void()> task) { CallAfter(std::move(task)); });
-  TakeFocusWhenMapped(*this);
+  KeepKeyboardFocus(*this);
 }
 
 TemplateDialog::~TemplateDialog() { channel_->Close(); }

@@ -11,8 +11,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,6 +42,16 @@ std::string Quoted(const std::wstring& path) {
 
 bool Shell(const std::string& command) {
   return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Visible top-level windows of the installer.
+int InstallerWindows() {
+  FILE* search = popen("xdotool search --onlyvisible --class quarnel 2>/dev/null", "r");
+  if (!search) return -1;
+  int lines = 0;
+  for (int c; (c = std::fgetc(search)) != EOF;) lines += c == '\n';
+  pclose(search);
+  return lines;
 }
 
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
@@ -142,62 +154,97 @@ std::string BuildPackage(const std::wstring& baseName, const testing_support::Te
   return ReadFile(archive);
 }
 
-std::wstring GamePath(const testing_support::GameLayout& game, const std::wstring& relative) {
-  return game.Root() + L"/" + relative;
-}
-
-TEST(InstallerWindow, InstallPressedUpdatesTheGameAndCloseEndsTheProgram) {
-  const char* buildFolder = std::getenv("QUARNEL_BUILD_DIR");
-  if (!std::getenv("DISPLAY") || !buildFolder) GTEST_SKIP() << "needs an X display (xvfb-run)";
-  ASSERT_TRUE(Shell("command -v xdotool")) << "xdotool is missing";
-
-  testing_support::GameLayout game;
-  for (const GameChange& change : kChanges) {
-    if (!change.before.empty()) WriteFile(GamePath(game, change.path), change.before);
+class InstallerWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    buildFolder_ = std::getenv("QUARNEL_BUILD_DIR");
+    if (!std::getenv("DISPLAY") || !buildFolder_) GTEST_SKIP() << "needs an X display (xvfb-run)";
+    ASSERT_TRUE(Shell("command -v xdotool")) << "xdotool is missing";
+    for (const GameChange& change : kChanges) {
+      if (!change.before.empty()) WriteFile(GamePath(change.path), change.before);
+    }
+    package_ = BuildPackage(PackageBaseName(game_.Patch()), work_);
+    ASSERT_FALSE(package_.empty()) << "the package could not be built";
+    game_.WritePackage(package_);
+    const std::wstring installer = game_.InstallerPath();
+    ASSERT_TRUE(Shell("cp " + std::string(buildFolder_) + "/quarnel " + Quoted(installer) +
+                      " && chmod 755 " + Quoted(installer)));
   }
-  testing_support::TempFolder work;
-  const std::wstring baseName = PackageBaseName(game.Patch());
-  const std::string package = BuildPackage(baseName, work);
-  ASSERT_FALSE(package.empty()) << "the package could not be built";
-  game.WritePackage(package);
-  const std::wstring installer = game.InstallerPath();
-  ASSERT_TRUE(Shell("cp " + std::string(buildFolder) + "/quarnel " + Quoted(installer) + " && chmod 755 " +
-                    Quoted(installer)));
 
-  InstallerProcess process(installer);
-  ASSERT_TRUE(process.Started());
-  ASSERT_TRUE(Shell("timeout 20 xdotool search --sync --onlyvisible --class quarnel"))
-      << "the dialog did not appear";
+  // Starts the installer and waits for its dialog.
+  void Start() {
+    process_ = std::make_unique<InstallerProcess>(game_.InstallerPath());
+    ASSERT_TRUE(process_->Started());
+    ASSERT_TRUE(Shell("timeout 20 xdotool search --sync --onlyvisible --class quarnel"))
+        << "the dialog did not appear";
+  }
+
+  // Escape until the dialog lets itself close (a report may still be on its way).
+  void CloseWithEscape() {
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          return Shell("xdotool key Escape") && WaitFor([&] { return process_->HasExited(); }, 1s);
+        },
+        20s))
+        << "the dialog did not close";
+    EXPECT_EQ(process_->ExitCode(), 0);
+  }
+
+  std::wstring GamePath(const std::wstring& relative) const { return game_.Root() + L"/" + relative; }
+  std::wstring UnpackFolder() const {
+    return platform::JoinPath(game_.InstallerFolder(), PackageBaseName(game_.Patch()));
+  }
+
+  const char* buildFolder_ = nullptr;
+  testing_support::GameLayout game_;
+  testing_support::TempFolder work_;
+  std::string package_;
+  std::unique_ptr<InstallerProcess> process_;
+};
+
+TEST_F(InstallerWindowTest, InstallPressedUpdatesTheGameAndCloseEndsTheProgram) {
+  Start();
   Shell("xdotool mousemove 0 0 key Return");
-
-  const std::wstring unpackFolder = platform::JoinPath(game.InstallerFolder(), baseName);
   ASSERT_TRUE(WaitFor(
       [&] {
-        return Exists(GamePath(game, L"新文件\\说明.txt")) && !Exists(GamePath(game, L"data\\obsolete.pak")) &&
-               !Exists(unpackFolder) && !process.HasExited();
+        return Exists(GamePath(L"新文件\\说明.txt")) && !Exists(GamePath(L"data\\obsolete.pak")) &&
+               !Exists(UnpackFolder()) && !process_->HasExited();
       },
       60s))
       << "the update did not finish";
-
   if (const char* screenshot = std::getenv("QUARNEL_SCREENSHOT")) {
     std::this_thread::sleep_for(500ms);  // the success report and a repaint
     Shell(std::string("import -window root ") + screenshot);
   }
-  // The success report may still be on its way: Escape until the dialog lets itself close.
-  ASSERT_TRUE(WaitFor([&] { return Shell("xdotool key Escape") && WaitFor([&] { return process.HasExited(); }, 1s); },
-                      20s))
-      << "the dialog did not close";
-  EXPECT_EQ(process.ExitCode(), 0);
+  CloseWithEscape();
 
   for (const GameChange& change : kChanges) {
     if (change.after.empty()) {
-      EXPECT_FALSE(Exists(GamePath(game, change.path)));
+      EXPECT_FALSE(Exists(GamePath(change.path)));
     } else {
-      EXPECT_EQ(ReadFile(GamePath(game, change.path)), change.after);
+      EXPECT_EQ(ReadFile(GamePath(change.path)), change.after);
     }
   }
-  EXPECT_EQ(ReadFile(game.PackagePath()), package);
-  EXPECT_FALSE(Exists(unpackFolder));
+  EXPECT_EQ(ReadFile(game_.PackagePath()), package_);
+  EXPECT_FALSE(Exists(UnpackFolder()));
+}
+
+// The worker's box is modal for the worker only: it takes the keyboard, Return dismisses
+// it, and the dialog, still running, then takes Escape.
+TEST_F(InstallerWindowTest, ChangedGameFileStopsTheUpdateWithTheWorkersBox) {
+  const std::wstring changed = GamePath(L"data\\models\\hero model.bin");
+  WriteFile(changed, "changed by the player");
+  Start();
+  Shell("xdotool mousemove 0 0 key Return");
+  ASSERT_TRUE(WaitFor([] { return InstallerWindows() == 2; }, 60s)) << "no message box";
+  Shell("xdotool key Return");
+  ASSERT_TRUE(WaitFor([] { return InstallerWindows() == 1; }, 10s)) << "the box stayed";
+  CloseWithEscape();
+
+  EXPECT_EQ(ReadFile(changed), "changed by the player");
+  EXPECT_TRUE(Exists(GamePath(L"data\\obsolete.pak")));
+  EXPECT_FALSE(Exists(GamePath(L"新文件\\说明.txt")));
+  EXPECT_EQ(ReadFile(GamePath(L"config\\Launcher.cfg")), "<Launcher>old</Launcher>");
 }
 
 }  // namespace

@@ -54,6 +54,6 @@ class CQuarnelDlg : public platform::DialogEvents {
 
   const PatchInfo& m_patch;
   platform::DialogWindow* m_window = nullptr;
-  // Set from the click until the worker's thread ends: one worker at a time.
-  std::shared_ptr<std::atomic<bool>> m_workerActive = std::make_shared<std::atomic<bool>>(false);
+  // Set by the Install click that starts the update: one worker per program run.
+  std::shared_ptr<std::atomic<bool>> m_updateLaunched = std::make_shared<std::atomic<bool>>(false);
 };

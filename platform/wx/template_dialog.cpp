@@ -3,10 +3,10 @@
 #include <wx/button.h>
 #include <wx/dcclient.h>
 #include <wx/icon.h>
-#include <wx/listbox.h>
 #include <wx/stattext.h>
 
 #include "platform/wx/keyboard_focus.h"
+#include "platform/wx/log_list.h"
 #include "platform/wx/progress_bar.h"
 #include "resources/app_icon.h"
 
@@ -31,8 +31,8 @@ long WxControlStyle(const ControlTemplate& control) {
       style |= wxALIGN_LEFT | wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END;
       break;
     case ControlKind::ListBox:
-      style |= wxLB_SINGLE;
-      if (control.style & kHorizontalScroll) style |= wxLB_HSCROLL;
+      if (control.style & kHorizontalScroll) style |= wxHSCROLL;
+      if (control.style & kVerticalScroll) style |= wxVSCROLL;
       break;
     default:
       break;
@@ -97,7 +97,7 @@ void TemplateDialog::CreateControls(const DialogTemplate& dialogTemplate) {
         new wxStaticText(this, control.id, control.text, at, size, style);
         break;
       case ControlKind::ListBox:
-        new wxListBox(this, control.id, at, size, 0, nullptr, style);
+        new LogList(this, control.id, at, size, style);
         break;
       case ControlKind::ProgressBar:
         new ProgressBar(this, control.id, at, size, style);
@@ -148,16 +148,12 @@ void TemplateDialog::FocusFirstEnabledControl() {
   }
 }
 
-wxListBox* TemplateDialog::FindList(int controlId) const {
-  return dynamic_cast<wxListBox*>(FindWindow(controlId));
-}
-
 void TemplateDialog::ListClear(int controlId) {
-  if (wxListBox* list = FindList(controlId)) list->Clear();
+  if (auto* list = dynamic_cast<LogList*>(FindWindow(controlId))) list->Clear();
 }
 
 void TemplateDialog::ListAppend(int controlId, const std::wstring& line) {
-  if (wxListBox* list = FindList(controlId)) list->Append(line);
+  if (auto* list = dynamic_cast<LogList*>(FindWindow(controlId))) list->Append(line);
 }
 
 void TemplateDialog::SetProgressRange16(int controlId, std::uint16_t minimum,

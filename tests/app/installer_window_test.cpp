@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/crc32.h"
@@ -107,7 +108,8 @@ std::string Repeated(const std::string& piece, int times) {
 }
 
 const std::vector<GameChange> kChanges = {
-    {L"data\\maps\\new map.dat", "", Repeated("new map line ", 300)},
+    {L"data\\maps\\a folder name long enough to need the log list scrolled sideways\\new map.dat", "",
+     Repeated("new map line ", 300)},
     {L"新文件\\说明.txt", "", "新的说明\n"},
     {L"data\\obsolete.pak", "old pack", ""},
     {L"data\\models\\hero model.bin", Repeated("hero v1 ", 2000), Repeated("hero v2 ", 2000)},
@@ -160,6 +162,7 @@ class InstallerWindowTest : public testing::Test {
     buildFolder_ = std::getenv("QUARNEL_BUILD_DIR");
     if (!std::getenv("DISPLAY") || !buildFolder_) GTEST_SKIP() << "needs an X display (xvfb-run)";
     ASSERT_TRUE(Shell("command -v xdotool")) << "xdotool is missing";
+    ShowChineseTexts();
     for (const GameChange& change : kChanges) {
       if (!change.before.empty()) WriteFile(GamePath(change.path), change.before);
     }
@@ -169,6 +172,19 @@ class InstallerWindowTest : public testing::Test {
     const std::wstring installer = game_.InstallerPath();
     ASSERT_TRUE(Shell("cp " + std::string(buildFolder_) + "/quarnel " + Quoted(installer) +
                       " && chmod 755 " + Quoted(installer)));
+  }
+
+  // The dialog's own texts as players see them, so that the window shows real glyphs.
+  void ShowChineseTexts() {
+    const std::pair<const wchar_t*, const wchar_t*> installerTexts[] = {
+        {L"Caption", L"Vostrand - 手动更新工具 "}, {L"TextContent", L"安装进度"},
+        {L"OKBtn", L"安装"}, {L"CancelBtn", L"关闭"},
+        {L"Installing_Check", L"正在检查文件 %1%/%2%"}, {L"Installing_Update", L"正在更新文件 %1%/%2%"},
+        {L"Installing_Added", L"添加文件："}, {L"Installing_Deleted", L"删除文件："},
+        {L"Installing_PatchFile", L"更新文件："}};
+    for (const auto& [key, text] : installerTexts) game_.SetQuarnelText(key, text);
+    game_.SetLauncherText(L"UpdateSuccessfully", L"更新成功！");
+    game_.SetLauncherText(L"DecompressUpdatePack", L"正在解压更新包……");
   }
 
   // Starts the installer and waits for its dialog.

@@ -4,28 +4,6 @@
 #include "engine/game_folders.h"
 #include "platform/path.h"
 
-namespace {
-
-std::wstring ValueAt(const TextTree& tree, const wchar_t* path) {
-  const auto node = tree.get_child_optional(path);
-  return node ? node->data() : std::wstring();
-}
-
-// The back-up is taken before the file is parsed, so it is the file as found at start.
-// A failed copy is caught by the existence test that follows.
-bool BackUpOrRestore(const std::wstring& config, const std::wstring& backup) {
-  if (PathExists(config)) {
-    CopyFileReplacing(config, backup);
-  } else if (PathExists(backup)) {
-    CopyFileReplacing(backup, config);
-  } else {
-    return false;
-  }
-  return PathExists(config);
-}
-
-}  // namespace
-
 LauncherConfig& LauncherConfig::Instance() {
   static LauncherConfig config;
   return config;
@@ -33,7 +11,14 @@ LauncherConfig& LauncherConfig::Instance() {
 
 bool LoadLauncherConfig(LauncherConfig& config) {
   const std::wstring path = platform::JoinPath(ProfileFolder(), L"Launcher.cfg");
-  if (!BackUpOrRestore(path, path + L".bak")) return false;
+  const std::wstring backup = path + L".bak";
+  // The back-up is the file as it was at the start of this run, taken before it is read.
+  // A failed restore is caught by the existence test that follows.
+  if (PathExists(path))
+    CopyFileReplacing(path, backup);
+  else if (PathExists(backup))
+    CopyFileReplacing(backup, path);
+  if (!PathExists(path)) return false;
   if (!ReadXmlTreeFile(path, config.tree)) return false;
   config.CurLauncherVersion = ValueAt(config.tree, L"Launcher.CurLauncherVersion");
   config.CurClientVersion = ValueAt(config.tree, L"Launcher.CurClientVersion");

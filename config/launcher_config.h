@@ -14,9 +14,10 @@ struct LauncherConfig {
   std::wstring CurClientVersion;    // "Launcher.CurClientVersion", verbatim
 };
 
-// Refreshes the back-up Launcher.cfg.bak from Launcher.cfg, or restores Launcher.cfg from
-// the back-up when it is missing, then reads it into config. False when neither file
-// exists or the file cannot be read as UTF-8 XML; config is untouched then.
+// Reads Launcher.cfg into config, restoring it from the back-up Launcher.cfg.bak first when
+// it is missing; a Launcher.cfg found and read refreshes the back-up. False when neither
+// file exists or the file cannot be read as UTF-8 XML; config and the back-up are
+// untouched then.
 bool LoadLauncherConfig(LauncherConfig& config);
 
 // The installed client version of the process-wide configuration.

@@ -7,11 +7,6 @@
 
 namespace {
 
-std::wstring TextAt(const TextTree& tree, const std::wstring& path) {
-  const auto node = tree.get_child_optional(path);
-  return node ? node->data() : std::wstring();
-}
-
 template <typename... Values>
 std::wstring Format(const std::wstring& pattern, const Values&... values) {
   try {
@@ -26,11 +21,11 @@ std::wstring Format(const std::wstring& pattern, const Values&... values) {
 }  // namespace
 
 std::wstring QuarnelText(const std::wstring& key) {
-  return TextAt(QuarnelConfig(), L"Quarnel.TextSet." + key);
+  return ValueAt(QuarnelConfig(), L"Quarnel.TextSet." + key);
 }
 
 std::wstring LauncherText(const std::wstring& key) {
-  return TextAt(LauncherConfig::Instance().tree, L"Launcher.TextSet." + key);
+  return ValueAt(LauncherConfig::Instance().tree, L"Launcher.TextSet." + key);
 }
 
 std::wstring FormatText(const std::wstring& pattern, const std::wstring& value) {

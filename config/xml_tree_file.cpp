@@ -2,23 +2,26 @@
 
 #include <boost/algorithm/string/replace.hpp>
 #include <boost/property_tree/xml_parser.hpp>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 
-#include "engine/file_utils.h"
-#include "platform/path.h"
+#include "config/character_references.h"
+#include "platform/input_file.h"
 #include "platform/text_encoding.h"
 
 namespace {
 
+// The whole file, or nothing when it cannot be opened (a folder cannot) or read to its end.
 std::optional<std::string> ReadBytes(const std::wstring& path) {
-  if (!PathExists(path) || IsFolder(path)) return std::nullopt;
-  std::ifstream in(platform::NativePath(path), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return std::nullopt;
+  std::optional<platform::InputFile> file = platform::InputFile::Open(path);
+  if (!file) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(file->Size()), '\0');
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    const std::size_t got = file->Read(bytes.data() + filled, bytes.size() - filled);
+    if (got == 0) return std::nullopt;
+    filled += got;
+  }
   return bytes;
 }
 
@@ -33,8 +36,8 @@ std::optional<std::wstring> ReadText(const std::wstring& path) {
 }  // namespace
 
 bool ReadXmlTreeFile(const std::wstring& path, TextTree& tree) {
-  const std::optional<std::wstring> text = ReadText(path);
-  if (!text) return false;
+  std::optional<std::wstring> text = ReadText(path);
+  if (!text || !ResolveCharacterReferences(*text)) return false;
   std::wistringstream stream(*text);
   TextTree parsed;
   try {
@@ -44,4 +47,9 @@ bool ReadXmlTreeFile(const std::wstring& path, TextTree& tree) {
   }
   tree.swap(parsed);
   return true;
+}
+
+std::wstring ValueAt(const TextTree& tree, const std::wstring& path) {
+  const auto node = tree.get_child_optional(path);
+  return node ? node->data() : std::wstring();
 }

@@ -11,3 +11,6 @@ using TextTree = boost::property_tree::wptree;
 // only on success; false when the file cannot be read, is not valid UTF-8 (no text is
 // ever guessed) or is not well-formed XML.
 bool ReadXmlTreeFile(const std::wstring& path, TextTree& tree);
+
+// The value at a '.'-separated path (first child of each name); empty when there is none.
+std::wstring ValueAt(const TextTree& tree, const std::wstring& path);

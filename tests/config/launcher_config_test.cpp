@@ -99,6 +99,7 @@ TEST_F(LauncherConfigTest, VersionsAreKeptVerbatim) {
   }
 }
 
+// The back-up is the last good copy of the file; a damaged file must not replace it.
 TEST_F(LauncherConfigTest, DamagedFileFailsAfterTheBackupWasRefreshed) {
   ASSERT_TRUE(LoadLauncherConfig(loaded_));
   for (const std::string damaged : {"<Launcher><CurClientVersion>9</Launcher>",

@@ -44,14 +44,14 @@ TEST_F(QuarnelConfigTest, TextsAreTakenExactlyAsWritten) {
       "<Quarnel><Other a=\"1\"/><TextSet>"
       "<Spaced>  two\r\n  lines </Spaced>"
       "<Entities>Save &amp; quit &lt;now&gt; &#x4E2D;&#25991;</Entities>"
-      "<Mixed>a<![CDATA[<b>]]>c</Mixed>"
+      "<Mixed>a<![CDATA[<b>&#x4E2D;]]>c</Mixed>"
       "<Chinese>\xE6\x9B\xB4\xE6\x96\xB0</Chinese>"
       "<Twice>first</Twice><Twice>second</Twice>"
       "<Empty/>"
       "</TextSet></Quarnel>"));
   EXPECT_EQ(QuarnelText(L"Spaced"), L"  two\n  lines ");
   EXPECT_EQ(QuarnelText(L"Entities"), L"Save & quit <now> \u4E2D\u6587");
-  EXPECT_EQ(QuarnelText(L"Mixed"), L"a<b>c");
+  EXPECT_EQ(QuarnelText(L"Mixed"), L"a<b>&#x4E2D;c");
   EXPECT_EQ(QuarnelText(L"Chinese"), L"\u66F4\u65B0");
   EXPECT_EQ(QuarnelText(L"Twice"), L"first");
   EXPECT_EQ(QuarnelText(L"Empty"), L"");

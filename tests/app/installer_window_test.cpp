@@ -187,9 +187,9 @@ class InstallerWindowTest : public testing::Test {
     game_.SetLauncherText(L"DecompressUpdatePack", L"正在解压更新包……");
   }
 
-  // Starts the installer and waits for its dialog.
-  void Start() {
-    process_ = std::make_unique<InstallerProcess>(game_.InstallerPath());
+  // Starts the installer and waits for its first window.
+  void Start(const std::wstring& installer) {
+    process_ = std::make_unique<InstallerProcess>(installer);
     ASSERT_TRUE(process_->Started());
     ASSERT_TRUE(Shell("timeout 20 xdotool search --sync --onlyvisible --class quarnel"))
         << "the dialog did not appear";
@@ -219,7 +219,7 @@ class InstallerWindowTest : public testing::Test {
 };
 
 TEST_F(InstallerWindowTest, InstallPressedUpdatesTheGameAndCloseEndsTheProgram) {
-  Start();
+  Start(game_.InstallerPath());
   Shell("xdotool mousemove 0 0 key Return");
   ASSERT_TRUE(WaitFor(
       [&] {
@@ -250,7 +250,7 @@ TEST_F(InstallerWindowTest, InstallPressedUpdatesTheGameAndCloseEndsTheProgram) 
 TEST_F(InstallerWindowTest, ChangedGameFileStopsTheUpdateWithTheWorkersBox) {
   const std::wstring changed = GamePath(L"data\\models\\hero model.bin");
   WriteFile(changed, "changed by the player");
-  Start();
+  Start(game_.InstallerPath());
   Shell("xdotool mousemove 0 0 key Return");
   ASSERT_TRUE(WaitFor([] { return InstallerWindows() == 2; }, 60s)) << "no message box";
   Shell("xdotool key Return");
@@ -261,6 +261,19 @@ TEST_F(InstallerWindowTest, ChangedGameFileStopsTheUpdateWithTheWorkersBox) {
   EXPECT_TRUE(Exists(GamePath(L"data\\obsolete.pak")));
   EXPECT_FALSE(Exists(GamePath(L"新文件\\说明.txt")));
   EXPECT_EQ(ReadFile(GamePath(L"config\\Launcher.cfg")), "<Launcher>old</Launcher>");
+}
+
+// A start-up message comes before any dialog, on the main thread: a modal box that takes
+// the keyboard by itself, and the program ends when Return dismisses it.
+TEST_F(InstallerWindowTest, StartupMessageIsDismissedWithReturnAndEndsTheProgram) {
+  const std::wstring elsewhere = work_ / L"not the updates folder";
+  WriteFile(platform::JoinPath(elsewhere, L"Quarnel.cfg"), ReadFile(game_.QuarnelConfigPath()));
+  const std::wstring installer = platform::JoinPath(elsewhere, L"quarnel");
+  ASSERT_TRUE(Shell("cp " + Quoted(game_.InstallerPath()) + " " + Quoted(installer)));
+  Start(installer);
+  Shell("xdotool mousemove 0 0 key Return");
+  ASSERT_TRUE(WaitFor([&] { return process_->HasExited(); }, 10s)) << "the box stayed";
+  EXPECT_EQ(process_->ExitCode(), 0);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/wx/template_dialog.h"
 
+#include <stdexcept>
+
 #include <wx/button.h>
 #include <wx/dcclient.h>
 #include <wx/icon.h>
@@ -81,29 +83,32 @@ void TemplateDialog::CreateControls(const DialogTemplate& dialogTemplate) {
     const wxSize position = pixels(control.x, control.y);
     const wxPoint at(position.GetWidth(), position.GetHeight());
     const wxSize size = pixels(control.width, control.height);
-    const long style = WxControlStyle(control);
-    // Child controls belong to the dialog, which destroys them.
-    switch (control.kind) {
-      case ControlKind::PushButton:
-      case ControlKind::DefaultPushButton: {
-        auto* button = new wxButton(this, control.id, control.text, at, size, style);
-        if (control.kind == ControlKind::DefaultPushButton) {
-          button->SetDefault();
-          button->SetFocus();
-        }
-        break;
-      }
-      case ControlKind::StaticText:
-        new wxStaticText(this, control.id, control.text, at, size, style);
-        break;
-      case ControlKind::ListBox:
-        new LogList(this, control.id, at, size, style);
-        break;
-      case ControlKind::ProgressBar:
-        new ProgressBar(this, control.id, at, size, style);
-        break;
-    }
+    wxWindow* created = CreateControl(control, at, size);
+    if (!(control.style & kTabStop)) created->DisableFocusFromKeyboard();
   }
+}
+
+// Child controls belong to the dialog, which destroys them.
+wxWindow* TemplateDialog::CreateControl(const ControlTemplate& control, const wxPoint& at,
+                                        const wxSize& size) {
+  const long style = WxControlStyle(control);
+  switch (control.kind) {
+    case ControlKind::PushButton:
+      return new wxButton(this, control.id, control.text, at, size, style);
+    case ControlKind::DefaultPushButton: {
+      auto* button = new wxButton(this, control.id, control.text, at, size, style);
+      button->SetDefault();
+      button->SetFocus();
+      return button;
+    }
+    case ControlKind::StaticText:
+      return new wxStaticText(this, control.id, control.text, at, size, style);
+    case ControlKind::ListBox:
+      return new LogList(this, control.id, at, size, style);
+    case ControlKind::ProgressBar:
+      return new ProgressBar(this, control.id, at, size, style);
+  }
+  throw std::invalid_argument("unknown control kind");
 }
 
 int TemplateDialog::Run() {

@@ -39,6 +39,7 @@ class TemplateDialog : public wxDialog, public DialogWindow {
 
  private:
   void CreateControls(const DialogTemplate& dialogTemplate);
+  wxWindow* CreateControl(const ControlTemplate& control, const wxPoint& at, const wxSize& size);
   void FocusFirstEnabledControl();
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);

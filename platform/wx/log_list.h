@@ -1,7 +1,9 @@
 #pragma once
 // A list of lines that scrolls both ways: a line wider than the list can be scrolled to,
-// and appending never scrolls or selects.
+// and appending never scrolls or selects. The lines are kept here and drawn on demand,
+// so appending stays cheap however long the list grows.
 #include <string>
+#include <vector>
 
 #include <wx/listctrl.h>
 
@@ -15,6 +17,9 @@ class LogList : public wxListCtrl {
   void Clear();
 
  private:
+  wxString OnGetItemText(long item, long column) const override;
+
+  std::vector<std::wstring> lines_;
   int widestLine_ = 0;
 };
 

@@ -2,6 +2,11 @@
 // program run, its reports reaching the dialog in order.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <vector>
 
 #include "config/launcher_config.h"
@@ -89,6 +94,31 @@ TEST_F(InstallClickTest, IncompletePatchChangesNothingAndInstallStaysUsable) {
       EXPECT_EQ(dialog.Text(kStatusTextControlId), L"[TextContent]");
     }
   });
+}
+
+
+// The system refusing a new thread (here: no address space left for its stack) gives the
+// configured retry message and leaves Install usable.
+TEST_F(InstallClickTest, ThreadThatCannotStartLeavesInstallUsable) {
+  EXPECT_EXIT(
+      {
+        RecordingDialog recorder(game.Patch());
+        bool installUsable = false;
+        Run(recorder, [&](HeadlessDialog& dialog) {
+          std::ifstream statm("/proc/self/statm");
+          rlim_t pages = 0;
+          statm >> pages;
+          const rlim_t limit = pages * sysconf(_SC_PAGESIZE) + (2u << 20);
+          const rlimit addressSpace{limit, limit};
+          setrlimit(RLIMIT_AS, &addressSpace);
+          dialog.Click(kInstallButtonId);
+          installUsable = dialog.IsEnabled(kInstallButtonId);
+        });
+        const auto boxes = windows->Boxes();
+        const bool told = boxes.size() == 1 && boxes[0].text == L"(UpdateFailedPleaseRetry)";
+        std::_Exit(told && installUsable && recorder.codes.empty() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -100,6 +100,8 @@ TEST_F(InstallClickTest, IncompletePatchChangesNothingAndInstallStaysUsable) {
 // The system refusing a new thread (here: no address space left for its stack) gives the
 // configured retry message and leaves Install usable.
 TEST_F(InstallClickTest, ThreadThatCannotStartLeavesInstallUsable) {
+  // A fresh process: one that ran threads before may reuse a cached stack.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
         RecordingDialog recorder(game.Patch());

@@ -25,6 +25,11 @@ bool IsPlainName(const std::wstring& name) {
   return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/") == std::wstring::npos;
 }
 
+// Whether path is folder or lies below it.
+bool IsWithin(const std::wstring& path, const std::wstring& folder) {
+  return path == folder || path.rfind(platform::JoinPath(folder, L""), 0) == 0;
+}
+
 class UpdateRun {
  public:
   UpdateRun(CUpdater& updater, const PatchInfo& patch)
@@ -56,8 +61,10 @@ class UpdateRun {
  private:
   // A failed unpacking (a full disk, a damaged archive) may leave the index but not
   // every file: it counts as an unreadable package, before any game file is touched.
+  // An installer inside the staging folder is refused: emptying that folder would delete
+  // the installer, its package and the unpacked files.
   bool Unpack() {
-    if (!IsPlainName(baseName_)) return false;
+    if (!IsPlainName(baseName_) || IsWithin(programFolder_, folders_.staging)) return false;
     const ToolResult result = RunArchiver(platform::JoinPath(programFolder_, baseName_ + L".7z"), programFolder_);
     if (result == ToolResult::Failed) updater_.SetStatusText(LauncherText(L"ParsePatchesIndexError"));
     return result == ToolResult::Succeeded;

@@ -5,9 +5,9 @@
 // On Linux, which has no share modes, a hold is built from three pieces:
 // - When it is taken, no other process has the file open: a write lease (F_SETLEASE,
 //   F_WRLCK) is refused exactly then. Where leases are unavailable (a file the user does
-//   not own without CAP_LEASE, a file system without leases) every process's open files
-//   are looked through in /proc instead; processes of other users whose /proc entries
-//   cannot be read are not seen.
+//   not own without CAP_LEASE, a file system without leases) every process's open file
+//   descriptors are looked through in /proc instead; that scan does not see processes of
+//   other users whose /proc entries cannot be read, nor files only mapped into memory.
 // - While it is held, an exclusive flock is kept, so every opener that asks for a flock
 //   (another installer, a second hold in this process) is refused. The lease is kept too:
 //   another process that opens the file waits until the kernel breaks the lease

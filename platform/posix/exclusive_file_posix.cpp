@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -29,11 +28,11 @@ void CatchLeaseBreakSignal() {
   std::call_once(once, [] {
     struct sigaction current {};
     if (sigaction(SIGIO, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
-    struct sigaction ignore {};
-    ignore.sa_handler = IgnoreLeaseBreak;
-    ignore.sa_flags = SA_RESTART;
-    sigemptyset(&ignore.sa_mask);
-    sigaction(SIGIO, &ignore, nullptr);
+    struct sigaction catcher {};
+    catcher.sa_handler = IgnoreLeaseBreak;
+    catcher.sa_flags = SA_RESTART;
+    sigemptyset(&catcher.sa_mask);
+    sigaction(SIGIO, &catcher, nullptr);
   });
 }
 
@@ -42,7 +41,7 @@ struct DirectoryCloser {
 };
 using Directory = std::unique_ptr<DIR, DirectoryCloser>;
 
-bool IsProcessId(const char* name) {
+bool IsNumber(const char* name) {
   if (*name == '\0') return false;
   for (const char* c = name; *c != '\0'; ++c) {
     if (*c < '0' || *c > '9') return false;
@@ -57,7 +56,7 @@ bool ProcessHasOpen(const std::string& processFolder, const struct stat& file) {
   const Directory descriptors(opendir(fdFolder.c_str()));
   if (!descriptors) return false;  // gone, or another user's
   while (const dirent* entry = readdir(descriptors.get())) {
-    if (!IsProcessId(entry->d_name)) continue;
+    if (!IsNumber(entry->d_name)) continue;
     struct stat target {};
     if (stat((fdFolder + "/" + entry->d_name).c_str(), &target) == 0 && SameFile(target, file)) return true;
   }
@@ -69,7 +68,7 @@ bool OtherProcessHasOpen(const struct stat& file) {
   if (!processes) return false;
   const std::string self = std::to_string(getpid());
   while (const dirent* entry = readdir(processes.get())) {
-    if (!IsProcessId(entry->d_name) || self == entry->d_name) continue;
+    if (!IsNumber(entry->d_name) || self == entry->d_name) continue;
     if (ProcessHasOpen(std::string("/proc/") + entry->d_name, file)) return true;
   }
   return false;

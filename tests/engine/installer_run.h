@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -37,8 +38,34 @@ class InstallerRun : public testing_support::InstallerProcess {
     return {platform::JoinPath(ProgramFolder(), PackageBaseName(game.Patch())), GameRootFolder(), InstallerFolder()};
   }
 
+  // The message boxes shown so far, each as "text | caption".
+  std::vector<std::wstring> BoxTexts() const {
+    std::vector<std::wstring> texts;
+    for (const auto& box : windows->Boxes()) texts.push_back(box.text + L" | " + box.caption);
+    return texts;
+  }
+
   std::vector<std::uint32_t> pauses;
   platform::ScopedHeadlessWindows windows;
+};
+
+// PATH for the lifetime of the object.
+class ScopedSearchPath {
+ public:
+  explicit ScopedSearchPath(const std::wstring& folder) {
+    if (const char* current = std::getenv("PATH")) previous_ = current;
+    setenv("PATH", platform::NativePath(folder).c_str(), 1);
+  }
+  ~ScopedSearchPath() {
+    if (previous_) {
+      setenv("PATH", previous_->c_str(), 1);
+    } else {
+      unsetenv("PATH");
+    }
+  }
+
+ private:
+  std::optional<std::string> previous_;
 };
 
 // A path as one word of a shell command.
@@ -61,6 +88,7 @@ inline void WriteProgram(const std::wstring& path, const std::string& body) {
 // Encodes a delta from source to target as a package builder does: on the bytes as they
 // are, never through external decompression, like builds of xdelta3 without that feature.
 inline void EncodeDelta(const std::wstring& source, const std::wstring& target, const std::wstring& delta) {
+  Shell("mkdir -p \"$(dirname " + ShellWord(delta) + ")\"");
   Shell("xdelta3 -e -D -f -s " + ShellWord(source) + " " + ShellWord(target) + " " + ShellWord(delta));
 }
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "engine/game_folders.h"
@@ -17,6 +15,7 @@ namespace {
 
 using engine_testing::EncodeDelta;
 using engine_testing::InstallerRun;
+using engine_testing::ScopedSearchPath;
 using engine_testing::Shell;
 using engine_testing::ShellWord;
 using engine_testing::WriteProgram;
@@ -34,25 +33,6 @@ std::string Bytes(std::size_t length, unsigned seed) {
   }
   return bytes;
 }
-
-// PATH for the lifetime of the object.
-class ScopedSearchPath {
- public:
-  explicit ScopedSearchPath(const std::wstring& folder) {
-    if (const char* current = std::getenv("PATH")) previous_ = current;
-    setenv("PATH", platform::NativePath(folder).c_str(), 1);
-  }
-  ~ScopedSearchPath() {
-    if (previous_) {
-      setenv("PATH", previous_->c_str(), 1);
-    } else {
-      unsetenv("PATH");
-    }
-  }
-
- private:
-  std::optional<std::string> previous_;
-};
 
 class ToolRunnerTest : public ::testing::Test {
  protected:

@@ -37,8 +37,7 @@ class CQuarnelDlg : public platform::DialogEvents {
   void OnCommand(int controlId) override;
   bool OnCloseRequest() override;
   void OnTimer() override;
-  void OnPostedMessage(std::uint32_t message, std::uintptr_t wParam,
-                       std::intptr_t lParam) override;
+  void OnPostedMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
   void OnDestroy() override;
 
  private:

@@ -6,8 +6,7 @@ namespace {
 constexpr int kCellPadding = 12;
 }  // namespace
 
-LogList::LogList(wxWindow* parent, int id, const wxPoint& position, const wxSize& size,
-                 long style)
+LogList::LogList(wxWindow* parent, int id, const wxPoint& position, const wxSize& size, long style)
     : wxListCtrl(parent, id, position, size,
                  style | wxLC_REPORT | wxLC_VIRTUAL | wxLC_NO_HEADER | wxLC_SINGLE_SEL) {
   AppendColumn(wxString());
@@ -33,7 +32,7 @@ void LogList::Clear() {
 
 wxString LogList::OnGetItemText(long item, long) const {
   return item >= 0 && static_cast<std::size_t>(item) < lines_.size() ? wxString(lines_[item])
-                                                                      : wxString();
+                                                                     : wxString();
 }
 
 }  // namespace platform

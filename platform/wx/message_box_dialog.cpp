@@ -36,7 +36,8 @@ MessageBoxDialog::MessageBoxDialog(wxWindow* owner, const std::wstring& text,
 
 void MessageBoxDialog::ShowModeless(std::function<void()> onDismissed) {
   onDismissed_ = std::move(onDismissed);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Dismiss(); }, wxID_OK);
+  Bind(
+      wxEVT_BUTTON, [this](wxCommandEvent&) { Dismiss(); }, wxID_OK);
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Dismiss(); });
   Show();
 }

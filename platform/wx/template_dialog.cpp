@@ -166,9 +166,9 @@ void TemplateDialog::SetProgressRange16(int controlId, std::uint16_t minimum,
   SetProgressRange32(controlId, minimum, maximum);
 }
 
-void TemplateDialog::SetProgressRange32(int controlId, std::int32_t minimum,
-                                        std::int32_t maximum) {
-  if (auto* bar = dynamic_cast<ProgressBar*>(FindWindow(controlId))) bar->SetRange(minimum, maximum);
+void TemplateDialog::SetProgressRange32(int controlId, std::int32_t minimum, std::int32_t maximum) {
+  if (auto* bar = dynamic_cast<ProgressBar*>(FindWindow(controlId)))
+    bar->SetRange(minimum, maximum);
 }
 
 void TemplateDialog::SetProgressPosition(int controlId, std::int32_t position) {

@@ -37,7 +37,8 @@ using testing_support::WriteFile;
 
 std::string Quoted(const std::wstring& path) {
   std::string word = "'";
-  for (const char c : platform::NativePath(path)) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  for (const char c : platform::NativePath(path))
+    word += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return word + "'";
 }
 
@@ -96,7 +97,7 @@ class InstallerProcess {
 
 // Old and new versions of the game files the package changes.
 struct GameChange {
-  std::wstring path;  // relative to the game root, '\'-separated as in the index
+  std::wstring path;   // relative to the game root, '\'-separated as in the index
   std::string before;  // empty: the file is added
   std::string after;   // empty: the file is deleted
 };
@@ -108,8 +109,8 @@ std::string Repeated(const std::string& piece, int times) {
 }
 
 const std::vector<GameChange> kChanges = {
-    {L"data\\maps\\a folder name long enough to need the log list scrolled sideways\\new map.dat", "",
-     Repeated("new map line ", 300)},
+    {L"data\\maps\\a folder name long enough to need the log list scrolled sideways\\new map.dat",
+     "", Repeated("new map line ", 300)},
     {L"新文件\\说明.txt", "", "新的说明\n"},
     {L"data\\obsolete.pak", "old pack", ""},
     {L"data\\models\\hero model.bin", Repeated("hero v1 ", 2000), Repeated("hero v2 ", 2000)},
@@ -141,18 +142,21 @@ std::string BuildPackage(const std::wstring& baseName, const testing_support::Te
                  Quoted(top + L"/" + deltaName))) {
         return {};
       }
-      const std::uint32_t crc = Crc32Update(kCrc32Initial, change.before.data(), change.before.size());
-      patched += L"<Patch" + Attribute(L"PatchFile", deltaName) + Attribute(L"SrcFile", change.path) +
+      const std::uint32_t crc =
+          Crc32Update(kCrc32Initial, change.before.data(), change.before.size());
+      patched += L"<Patch" + Attribute(L"PatchFile", deltaName) +
+                 Attribute(L"SrcFile", change.path) +
                  Attribute(L"SrcSize", std::to_wstring(change.before.size())) +
                  Attribute(L"SrcCrc", std::to_wstring(crc)) + L"/>";
     }
   }
   WriteFile(top + L"/" + baseName + L".xml",
-            platform::ToUtf8(L"<Root><Patches><AddedFiles>" + added + L"</AddedFiles><DeletedFiles>" +
-                                 deleted + L"</DeletedFiles><PatchFiles>" + patched +
-                                 L"</PatchFiles></Patches></Root>"));
+            platform::ToUtf8(
+                L"<Root><Patches><AddedFiles>" + added + L"</AddedFiles><DeletedFiles>" + deleted +
+                L"</DeletedFiles><PatchFiles>" + patched + L"</PatchFiles></Patches></Root>"));
   const std::wstring archive = work / L"package.7z";
-  if (!Shell("cd " + Quoted(work.Path()) + " && 7z a " + Quoted(archive) + " " + Quoted(baseName))) return {};
+  if (!Shell("cd " + Quoted(work.Path()) + " && 7z a " + Quoted(archive) + " " + Quoted(baseName)))
+    return {};
   return ReadFile(archive);
 }
 
@@ -177,10 +181,14 @@ class InstallerWindowTest : public testing::Test {
   // The dialog's own texts as players see them, so that the window shows real glyphs.
   void ShowChineseTexts() {
     const std::pair<const wchar_t*, const wchar_t*> installerTexts[] = {
-        {L"Caption", L"Vostrand - 手动更新工具 "}, {L"TextContent", L"安装进度"},
-        {L"OKBtn", L"安装"}, {L"CancelBtn", L"关闭"},
-        {L"Installing_Check", L"正在检查文件 %1%/%2%"}, {L"Installing_Update", L"正在更新文件 %1%/%2%"},
-        {L"Installing_Added", L"添加文件："}, {L"Installing_Deleted", L"删除文件："},
+        {L"Caption", L"Vostrand - 手动更新工具 "},
+        {L"TextContent", L"安装进度"},
+        {L"OKBtn", L"安装"},
+        {L"CancelBtn", L"关闭"},
+        {L"Installing_Check", L"正在检查文件 %1%/%2%"},
+        {L"Installing_Update", L"正在更新文件 %1%/%2%"},
+        {L"Installing_Added", L"添加文件："},
+        {L"Installing_Deleted", L"删除文件："},
         {L"Installing_PatchFile", L"更新文件："}};
     for (const auto& [key, text] : installerTexts) game_.SetQuarnelText(key, text);
     game_.SetLauncherText(L"UpdateSuccessfully", L"更新成功！");
@@ -206,7 +214,9 @@ class InstallerWindowTest : public testing::Test {
     EXPECT_EQ(process_->ExitCode(), 0);
   }
 
-  std::wstring GamePath(const std::wstring& relative) const { return game_.Root() + L"/" + relative; }
+  std::wstring GamePath(const std::wstring& relative) const {
+    return game_.Root() + L"/" + relative;
+  }
   std::wstring UnpackFolder() const {
     return platform::JoinPath(game_.InstallerFolder(), PackageBaseName(game_.Patch()));
   }

@@ -32,7 +32,8 @@ class RecordingDialog : public platform::DialogEvents {
   void OnCommand(int controlId) override { dialog_.OnCommand(controlId); }
   bool OnCloseRequest() override { return dialog_.OnCloseRequest(); }
   void OnTimer() override { dialog_.OnTimer(); }
-  void OnPostedMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+  void OnPostedMessage(std::uint32_t message, std::uintptr_t wParam,
+                       std::intptr_t lParam) override {
     codes.push_back(wParam);
     dialog_.OnPostedMessage(message, wParam, lParam);
   }
@@ -69,7 +70,8 @@ TEST_F(InstallClickTest, EnterStartsOneWorkerWhoseFailureLeavesOnlyClose) {
     ASSERT_TRUE(dialog.PressEnter());
     // Clicks before the Started report has disabled Install start nothing more.
     ASSERT_TRUE(dialog.Click(kInstallButtonId));
-    ASSERT_TRUE(dialog.PumpUntil([&] { return !recorder.codes.empty() && recorder.codes.back() == PrepareFailed; }));
+    ASSERT_TRUE(dialog.PumpUntil(
+        [&] { return !recorder.codes.empty() && recorder.codes.back() == PrepareFailed; }));
     dialog.PumpUntil([] { return false; }, 300ms);
     EXPECT_EQ(recorder.codes, (std::vector<std::uintptr_t>{Started, Unpacking, PrepareFailed}));
     EXPECT_FALSE(dialog.IsEnabled(kInstallButtonId));
@@ -95,7 +97,6 @@ TEST_F(InstallClickTest, IncompletePatchChangesNothingAndInstallStaysUsable) {
     }
   });
 }
-
 
 // The system refusing a new thread (here: no address space left for its stack) gives the
 // configured retry message and leaves Install usable.

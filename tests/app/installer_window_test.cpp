@@ -66,21 +66,21 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
 }
 
 // The installer as a child process; killed if the test leaves it running.
-class InstallerProcess {
+class InstallerChild {
  public:
-  explicit InstallerProcess(const std::wstring& program) {
+  explicit InstallerChild(const std::wstring& program) {
     const std::string path = platform::NativePath(program);
     char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
     setenv("NO_AT_BRIDGE", "1", 1);  // no accessibility bus on a bare display
     if (posix_spawn(&pid_, path.c_str(), nullptr, nullptr, argv, environ) != 0) pid_ = -1;
   }
-  ~InstallerProcess() {
+  ~InstallerChild() {
     if (pid_ <= 0 || exited_) return;
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
   }
-  InstallerProcess(const InstallerProcess&) = delete;
-  InstallerProcess& operator=(const InstallerProcess&) = delete;
+  InstallerChild(const InstallerChild&) = delete;
+  InstallerChild& operator=(const InstallerChild&) = delete;
 
   bool Started() const { return pid_ > 0; }
   bool HasExited() {
@@ -197,7 +197,7 @@ class InstallerWindowTest : public testing::Test {
 
   // Starts the installer and waits for its first window.
   void Start(const std::wstring& installer) {
-    process_ = std::make_unique<InstallerProcess>(installer);
+    process_ = std::make_unique<InstallerChild>(installer);
     ASSERT_TRUE(process_->Started());
     ASSERT_TRUE(Shell("timeout 20 xdotool search --sync --onlyvisible --class quarnel"))
         << "the dialog did not appear";
@@ -225,7 +225,7 @@ class InstallerWindowTest : public testing::Test {
   testing_support::GameLayout game_;
   testing_support::TempFolder work_;
   std::string package_;
-  std::unique_ptr<InstallerProcess> process_;
+  std::unique_ptr<InstallerChild> process_;
 };
 
 TEST_F(InstallerWindowTest, InstallPressedUpdatesTheGameAndCloseEndsTheProgram) {

@@ -8,22 +8,16 @@ namespace platform {
 
 enum class ControlKind { PushButton, DefaultPushButton, ProgressBar, StaticText, ListBox };
 
-// Style bits a back-end honours where its toolkit has an equivalent.
 enum ControlStyle : std::uint32_t {
-  kTabStop = 1u << 0,
-  kGroup = 1u << 1,
-  kBorder = 1u << 2,
-  kVerticalScroll = 1u << 3,
-  kHorizontalScroll = 1u << 4,
-  kNoIntegralHeight = 1u << 5,
-  kNotify = 1u << 6,
+  kTabStop = 1u << 0,  // reached with the Tab key
+  kBorder = 1u << 1,
+  kVerticalScroll = 1u << 2,
+  kHorizontalScroll = 1u << 3,
 };
 
 enum DialogStyle : std::uint32_t {
   kCaption = 1u << 0,
   kSystemMenu = 1u << 1,  // the caption has a close box
-  kModalFrame = 1u << 2,
-  kAppWindow = 1u << 3,   // its own taskbar entry
 };
 
 struct ControlTemplate {

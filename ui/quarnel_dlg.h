@@ -37,8 +37,7 @@ class CQuarnelDlg : public platform::DialogEvents {
   void OnCommand(int controlId) override;
   bool OnCloseRequest() override;
   void OnTimer() override;
-  void OnPostedMessage(std::uint32_t message, std::uintptr_t wParam,
-                       std::intptr_t lParam) override;
+  void OnPostedMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
   void OnDestroy() override;
 
  private:
@@ -54,6 +53,6 @@ class CQuarnelDlg : public platform::DialogEvents {
 
   const PatchInfo& m_patch;
   platform::DialogWindow* m_window = nullptr;
-  // Set from the click until the worker's thread ends: one worker at a time.
-  std::shared_ptr<std::atomic<bool>> m_workerActive = std::make_shared<std::atomic<bool>>(false);
+  // Set by the Install click that starts the update: one worker per program run.
+  std::shared_ptr<std::atomic<bool>> m_updateLaunched = std::make_shared<std::atomic<bool>>(false);
 };

@@ -9,18 +9,20 @@
 namespace {
 
 void RunWorker(CUpdater* updater, const PatchInfo& patch,
-               const std::shared_ptr<std::atomic<bool>>& workerActive) {
+               const std::shared_ptr<std::atomic<bool>>& updateLaunched) {
   updater->run(patch);
-  workerActive->store(false);
+  // A run that reported nothing (an incomplete patch) leaves Install usable; any other
+  // run is the program's one update.
+  if (updater->state.load(std::memory_order_acquire) == Idle) updateLaunched->store(false);
 }
 
 }  // namespace
 
 bool StartUpdateThread(CUpdater& updater, const PatchInfo& patch,
-                       std::shared_ptr<std::atomic<bool>> workerActive) {
+                       std::shared_ptr<std::atomic<bool>> updateLaunched) {
   try {
     // The thread keeps its own copies of the arguments until it ends.
-    boost::thread worker(RunWorker, &updater, patch, std::move(workerActive));
+    boost::thread worker(RunWorker, &updater, patch, std::move(updateLaunched));
     worker.detach();
     return true;
   } catch (const boost::thread_resource_error&) {
@@ -29,10 +31,10 @@ bool StartUpdateThread(CUpdater& updater, const PatchInfo& patch,
 }
 
 void CQuarnelDlg::OnInstallClicked() {
-  // A second click before the first worker has ended is ignored.
-  if (m_workerActive->exchange(true)) return;
-  if (StartUpdateThread(CUpdater::Instance(), m_patch, m_workerActive)) return;
-  m_workerActive->store(false);
+  // Clicks after the first, before its Started report disables Install, are ignored.
+  if (m_updateLaunched->exchange(true)) return;
+  if (StartUpdateThread(CUpdater::Instance(), m_patch, m_updateLaunched)) return;
+  m_updateLaunched->store(false);
   platform::Windows().MessageBox(LauncherText(L"UpdateFailedPleaseRetry"), LauncherText(L"Note"),
                                  m_window);
 }

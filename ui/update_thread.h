@@ -7,7 +7,8 @@
 
 class CUpdater;
 
-// Runs updater.run on a detached thread with its own copy of patch; workerActive is
-// cleared when the thread ends. False when the system could not start a thread.
+// Runs updater.run on a detached thread with its own copy of patch. updateLaunched is
+// cleared when the run ends without reporting anything. False when the system could not
+// start a thread.
 bool StartUpdateThread(CUpdater& updater, const PatchInfo& patch,
-                       std::shared_ptr<std::atomic<bool>> workerActive);
+                       std::shared_ptr<std::atomic<bool>> updateLaunched);

@@ -118,12 +118,8 @@ bool HeadlessDialog::IsEnabled(int controlId) const { return Get(controlId).enab
 std::vector<std::wstring> HeadlessDialog::Lines(int controlId) const {
   return Get(controlId).lines;
 }
-std::int32_t HeadlessDialog::ProgressMinimum(int controlId) const {
-  return Get(controlId).minimum;
-}
-std::int32_t HeadlessDialog::ProgressMaximum(int controlId) const {
-  return Get(controlId).maximum;
-}
+std::int32_t HeadlessDialog::ProgressMinimum(int controlId) const { return Get(controlId).minimum; }
+std::int32_t HeadlessDialog::ProgressMaximum(int controlId) const { return Get(controlId).maximum; }
 std::int32_t HeadlessDialog::ProgressPosition(int controlId) const {
   return Get(controlId).position;
 }
@@ -151,8 +147,7 @@ void HeadlessDialog::SetProgressRange16(int controlId, std::uint16_t minimum,
   SetProgressRange32(controlId, minimum, maximum);
 }
 
-void HeadlessDialog::SetProgressRange32(int controlId, std::int32_t minimum,
-                                        std::int32_t maximum) {
+void HeadlessDialog::SetProgressRange32(int controlId, std::int32_t minimum, std::int32_t maximum) {
   Control* control = Find(controlId);
   if (!control) return;
   control->minimum = minimum;
@@ -164,8 +159,8 @@ void HeadlessDialog::SetProgressRange32(int controlId, std::int32_t minimum,
 void HeadlessDialog::SetProgressPosition(int controlId, std::int32_t position) {
   Control* control = Find(controlId);
   if (!control) return;
-  control->position = std::clamp(position, control->minimum,
-                                 std::max(control->minimum, control->maximum));
+  control->position =
+      std::clamp(position, control->minimum, std::max(control->minimum, control->maximum));
 }
 
 std::uintptr_t HeadlessDialog::StartTimer(std::uint32_t periodMilliseconds) {

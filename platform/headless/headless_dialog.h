@@ -31,7 +31,7 @@ class HeadlessDialog : public DialogWindow {
 
   // The user. A disabled control or an ended dialog ignores clicks and keys.
   bool Click(int controlId);
-  bool PressEnter();  // the default push button
+  bool PressEnter();   // the default push button
   bool PressEscape();  // the cancel command, whatever the Close button's state
   // The caption's close box; answers whether the dialog ended.
   bool RequestClose();

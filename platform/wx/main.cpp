@@ -12,6 +12,8 @@
 wxIMPLEMENT_APP_NO_MAIN(wxApp);
 
 int main(int argc, char** argv) {
+  // Scroll bars always shown, as the dialog's template asks, not only while hovered.
+  setenv("GTK_OVERLAY_SCROLLING", "0", 1);
   if (!wxEntryStart(argc, argv)) return EXIT_FAILURE;
   platform::InstallWindowSystem(platform::MakeWxWindowSystem());
   TheApp().InitInstance();

@@ -4,6 +4,8 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "platform/wx/keyboard_focus.h"
+
 namespace platform {
 
 namespace {
@@ -29,12 +31,13 @@ MessageBoxDialog::MessageBoxDialog(wxWindow* owner, const std::wstring& text,
   SetSizerAndFit(layout);
   CentreOnScreen();
   ok->SetFocus();
-  TakeFocusWhenMapped(*this);
+  KeepKeyboardFocus(*this);
 }
 
 void MessageBoxDialog::ShowModeless(std::function<void()> onDismissed) {
   onDismissed_ = std::move(onDismissed);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Dismiss(); }, wxID_OK);
+  Bind(
+      wxEVT_BUTTON, [this](wxCommandEvent&) { Dismiss(); }, wxID_OK);
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Dismiss(); });
   Show();
 }
@@ -43,17 +46,9 @@ void MessageBoxDialog::Dismiss() {
   if (!onDismissed_) return;
   std::function<void()> dismissed = std::move(onDismissed_);
   onDismissed_ = nullptr;
+  Hide();
   Destroy();
   dismissed();
-}
-
-void TakeFocusWhenMapped(wxWindow& window) {
-  // Without a window manager nobody hands a new window the focus: once the window is
-  // shown, raising it asks the display for the focus directly.
-  window.Bind(wxEVT_SHOW, [&window](wxShowEvent& event) {
-    event.Skip();
-    if (event.IsShown()) window.CallAfter([&window] { window.Raise(); });
-  });
 }
 
 }  // namespace platform

@@ -22,7 +22,4 @@ class MessageBoxDialog : public wxDialog {
   std::function<void()> onDismissed_;
 };
 
-// Gives a shown top-level window the keyboard focus once the display has mapped it.
-void TakeFocusWhenMapped(wxWindow& window);
-
 }  // namespace platform

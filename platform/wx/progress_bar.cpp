@@ -33,7 +33,8 @@ void ProgressBar::OnPaint(wxPaintEvent&) {
   dc.DrawRectangle(0, 0, size.GetWidth(), size.GetHeight());
   const std::int64_t span = std::int64_t{maximum_} - minimum_;
   if (span <= 0) return;
-  const auto filled = static_cast<int>(size.GetWidth() * (std::int64_t{position_} - minimum_) / span);
+  const auto filled =
+      static_cast<int>(size.GetWidth() * (std::int64_t{position_} - minimum_) / span);
   dc.SetBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT));
   dc.DrawRectangle(0, 0, filled, size.GetHeight());
 }

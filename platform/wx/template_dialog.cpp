@@ -1,12 +1,14 @@
 #include "platform/wx/template_dialog.h"
 
+#include <stdexcept>
+
 #include <wx/button.h>
 #include <wx/dcclient.h>
 #include <wx/icon.h>
-#include <wx/listbox.h>
 #include <wx/stattext.h>
 
-#include "platform/wx/message_box_dialog.h"
+#include "platform/wx/keyboard_focus.h"
+#include "platform/wx/log_list.h"
 #include "platform/wx/progress_bar.h"
 #include "resources/app_icon.h"
 
@@ -31,8 +33,8 @@ long WxControlStyle(const ControlTemplate& control) {
       style |= wxALIGN_LEFT | wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END;
       break;
     case ControlKind::ListBox:
-      style |= wxLB_SINGLE;
-      if (control.style & kHorizontalScroll) style |= wxLB_HSCROLL;
+      if (control.style & kHorizontalScroll) style |= wxHSCROLL;
+      if (control.style & kVerticalScroll) style |= wxVSCROLL;
       break;
     default:
       break;
@@ -65,7 +67,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, DialogEvent
   Bind(wxEVT_TIMER, [this](wxTimerEvent&) { events_.OnTimer(); });
   channel_ = std::make_shared<QueuedDialogChannel>(
       events_, [this](std::function<void()> task) { CallAfter(std::move(task)); });
-  TakeFocusWhenMapped(*this);
+  KeepKeyboardFocus(*this);
 }
 
 TemplateDialog::~TemplateDialog() { channel_->Close(); }
@@ -81,29 +83,32 @@ void TemplateDialog::CreateControls(const DialogTemplate& dialogTemplate) {
     const wxSize position = pixels(control.x, control.y);
     const wxPoint at(position.GetWidth(), position.GetHeight());
     const wxSize size = pixels(control.width, control.height);
-    const long style = WxControlStyle(control);
-    // Child controls belong to the dialog, which destroys them.
-    switch (control.kind) {
-      case ControlKind::PushButton:
-      case ControlKind::DefaultPushButton: {
-        auto* button = new wxButton(this, control.id, control.text, at, size, style);
-        if (control.kind == ControlKind::DefaultPushButton) {
-          button->SetDefault();
-          button->SetFocus();
-        }
-        break;
-      }
-      case ControlKind::StaticText:
-        new wxStaticText(this, control.id, control.text, at, size, style);
-        break;
-      case ControlKind::ListBox:
-        new wxListBox(this, control.id, at, size, 0, nullptr, style);
-        break;
-      case ControlKind::ProgressBar:
-        new ProgressBar(this, control.id, at, size, style);
-        break;
-    }
+    wxWindow* created = CreateControl(control, at, size);
+    if (!(control.style & kTabStop)) created->DisableFocusFromKeyboard();
   }
+}
+
+// Child controls belong to the dialog, which destroys them.
+wxWindow* TemplateDialog::CreateControl(const ControlTemplate& control, const wxPoint& at,
+                                        const wxSize& size) {
+  const long style = WxControlStyle(control);
+  switch (control.kind) {
+    case ControlKind::PushButton:
+      return new wxButton(this, control.id, control.text, at, size, style);
+    case ControlKind::DefaultPushButton: {
+      auto* button = new wxButton(this, control.id, control.text, at, size, style);
+      button->SetDefault();
+      button->SetFocus();
+      return button;
+    }
+    case ControlKind::StaticText:
+      return new wxStaticText(this, control.id, control.text, at, size, style);
+    case ControlKind::ListBox:
+      return new LogList(this, control.id, at, size, style);
+    case ControlKind::ProgressBar:
+      return new ProgressBar(this, control.id, at, size, style);
+  }
+  throw std::invalid_argument("unknown control kind");
 }
 
 int TemplateDialog::Run() {
@@ -148,16 +153,12 @@ void TemplateDialog::FocusFirstEnabledControl() {
   }
 }
 
-wxListBox* TemplateDialog::FindList(int controlId) const {
-  return dynamic_cast<wxListBox*>(FindWindow(controlId));
-}
-
 void TemplateDialog::ListClear(int controlId) {
-  if (wxListBox* list = FindList(controlId)) list->Clear();
+  if (auto* list = dynamic_cast<LogList*>(FindWindow(controlId))) list->Clear();
 }
 
 void TemplateDialog::ListAppend(int controlId, const std::wstring& line) {
-  if (wxListBox* list = FindList(controlId)) list->Append(line);
+  if (auto* list = dynamic_cast<LogList*>(FindWindow(controlId))) list->Append(line);
 }
 
 void TemplateDialog::SetProgressRange16(int controlId, std::uint16_t minimum,
@@ -165,9 +166,9 @@ void TemplateDialog::SetProgressRange16(int controlId, std::uint16_t minimum,
   SetProgressRange32(controlId, minimum, maximum);
 }
 
-void TemplateDialog::SetProgressRange32(int controlId, std::int32_t minimum,
-                                        std::int32_t maximum) {
-  if (auto* bar = dynamic_cast<ProgressBar*>(FindWindow(controlId))) bar->SetRange(minimum, maximum);
+void TemplateDialog::SetProgressRange32(int controlId, std::int32_t minimum, std::int32_t maximum) {
+  if (auto* bar = dynamic_cast<ProgressBar*>(FindWindow(controlId)))
+    bar->SetRange(minimum, maximum);
 }
 
 void TemplateDialog::SetProgressPosition(int controlId, std::int32_t position) {

@@ -12,8 +12,6 @@
 #include "platform/queued_dialog_channel.h"
 #include "platform/window.h"
 
-class wxListBox;
-
 namespace platform {
 
 class TemplateDialog : public wxDialog, public DialogWindow {
@@ -41,7 +39,7 @@ class TemplateDialog : public wxDialog, public DialogWindow {
 
  private:
   void CreateControls(const DialogTemplate& dialogTemplate);
-  wxListBox* FindList(int controlId) const;
+  wxWindow* CreateControl(const ControlTemplate& control, const wxPoint& at, const wxSize& size);
   void FocusFirstEnabledControl();
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);

@@ -25,7 +25,7 @@ void ShowStartupError(const wchar_t* textKey) {
 bool CQuarnelApp::InitInstance() {
   // An update holds every file it touches open at once.
   platform::RaiseOpenFileLimit();
-  if (PrepareInstall()) RunMainDialog(*this);
+  if (PrepareInstall()) RunMainDialog(PatchInfo);
   return false;
 }
 

@@ -24,7 +24,7 @@ class DialogEvents {
   virtual void OnInitDialog(DialogWindow& window) = 0;
   // A button click; Enter clicks the default button, Escape issues kIdCancel.
   virtual void OnCommand(int controlId) = 0;
-  // The caption's close box. Answer true to let the dialog close.
+  // The caption's close box. Answer true to let the dialog close (EndDialog(kIdCancel)).
   virtual bool OnCloseRequest() = 0;
   virtual void OnTimer() = 0;
   // A message posted through the dialog's channel, in posting order.

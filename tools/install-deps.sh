@@ -7,6 +7,7 @@ packages=(
   libboost-program-options-dev libpugixml-dev libwxgtk3.2-dev libdeflate-dev
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   p7zip-full xdelta3 xvfb xauth xdotool x11-apps imagemagick
+  fonts-droid-fallback
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -1,4 +1,8 @@
 #include "ui/run_main_dialog.h"
 
-// Placeholder until the dialog exists: start-up ends where the dialog would open.
-void RunMainDialog(CQuarnelApp&) {}
+#include "ui/quarnel_dlg.h"
+
+void RunMainDialog(const PatchInfo& patch) {
+  CQuarnelDlg dialog(patch);
+  dialog.DoModal();
+}

@@ -1,6 +1,6 @@
 #pragma once
-// Runs the main dialog modally until it closes (start-up's last step).
+// The last step of start-up: the main dialog, run modally until it closes.
+#include "config/patch_info.h"
 
-class CQuarnelApp;
-
-void RunMainDialog(CQuarnelApp& app);
+// patch: the application's record, complete once the pre-install checks have passed.
+void RunMainDialog(const PatchInfo& patch);

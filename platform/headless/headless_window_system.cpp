@@ -13,10 +13,23 @@ void HeadlessWindowSystem::SetSettingsKey(const std::wstring& name) {
   settingsKey_ = name;
 }
 
-int HeadlessWindowSystem::RunModal(const DialogTemplate&, DialogEvents&) {
+int HeadlessWindowSystem::RunModal(const DialogTemplate& dialogTemplate, DialogEvents& events) {
+  DialogDriver driver;
+  {
+    const std::lock_guard lock(guard_);
+    ++dialogsRun_;
+    driver = driver_;
+  }
+  HeadlessDialog dialog(dialogTemplate, events);
+  dialog.Create();
+  if (driver) driver(dialog);
+  dialog.Destroy();
+  return dialog.Result();
+}
+
+void HeadlessWindowSystem::SetDialogDriver(DialogDriver driver) {
   const std::lock_guard lock(guard_);
-  ++dialogsRun_;
-  return kIdCancel;
+  driver_ = std::move(driver);
 }
 
 std::vector<RecordedMessageBox> HeadlessWindowSystem::Boxes() const {

@@ -7,6 +7,7 @@
 #include "config/text_sets.h"
 #include "engine/apply_steps.h"
 #include "engine/check_steps.h"
+#include "engine/contained_paths.h"
 #include "engine/file_utils.h"
 #include "engine/game_folders.h"
 #include "engine/held_files.h"
@@ -42,7 +43,10 @@ class UpdateRun {
     updater_.Notify(Started);
     updater_.Notify(Unpacking);
     if (!Unpack()) return Finish(PrepareFailed);
-    if (!ParsePatchIndex(index_, platform::JoinPath(folders_.unpack, baseName_ + L".xml"))) {
+    // A package whose files are links, or a game path that links lead out of the game
+    // folder, could make the run read or write anywhere: it is no readable package.
+    if (!ParsePatchIndex(index_, platform::JoinPath(folders_.unpack, baseName_ + L".xml")) ||
+        !EntriesStayInside(index_, folders_)) {
       updater_.SetStatusText(LauncherText(L"ParsePatchesIndexError"));
       return Finish(PrepareFailed);
     }

@@ -28,6 +28,7 @@
 #include "engine/recording_dialog.h"
 #include "engine/updater.h"
 #include "platform/path.h"
+#include "platform/system.h"
 #include "platform/text_encoding.h"
 #include "support/game_layout.h"
 #include "support/temp_folder.h"
@@ -283,26 +284,32 @@ class FaultTest : public ::testing::Test {
     return updated;
   }
 
-  void ExpectGameUnchanged() const {
+  enum class Version { Old, New };
+
+  // Every updated file is present with the version's content, or absent where the
+  // version has none.
+  void ExpectGameAt(Version version) const {
     for (const GameFile& file : UpdatedFiles()) {
+      const std::string& content = version == Version::Old ? file.before : file.after;
       const std::wstring path = Game(file.path);
-      if (file.before.empty()) {
-        EXPECT_FALSE(Exists(path)) << platform::ToUtf8(file.path);
+      if (content.empty()) {
+        EXPECT_FALSE(Exists(path)) << platform::ToUtf8(file.path) << " is present";
       } else {
-        EXPECT_TRUE(Exists(path) && ReadFile(path) == file.before) << platform::ToUtf8(file.path) << " changed";
+        EXPECT_TRUE(Exists(path) && ReadFile(path) == content) << platform::ToUtf8(file.path) << " differs";
       }
     }
   }
 
-  void ExpectGameUpdated() const {
-    for (const GameFile& file : UpdatedFiles()) {
-      const std::wstring path = Game(file.path);
-      if (file.after.empty()) {
-        EXPECT_FALSE(Exists(path)) << platform::ToUtf8(file.path);
-      } else {
-        EXPECT_TRUE(Exists(path) && ReadFile(path) == file.after) << platform::ToUtf8(file.path) << " not updated";
-      }
-    }
+  // The worker's message when the delta tool left no rebuilt file for the game file.
+  std::wstring CannotGenerateBox(const std::wstring& gamePath) const {
+    return L"(ToSource)" + Game(gamePath) + L"(ApplyPatch)" + Unpacked(DeltaName({gamePath, "", ""})) +
+           L"(ErrorOfPatchTarget)" + Staging(gamePath) + L"(CannotGenerate)(WorkingDir)" +
+           platform::System().CurrentFolder() + L" | (Error)";
+  }
+
+  std::wstring CopyFailedBox(const std::wstring& source, const std::wstring& destination,
+                             const std::wstring& systemText) const {
+    return L"(CopyFileFailed)" + source + L"(To)" + destination + L"(SystemReturn)" + systemText + L" | (Error)";
   }
 
   // Names of temporary copies left anywhere in the game folder.

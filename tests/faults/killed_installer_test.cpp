@@ -32,7 +32,7 @@ class KilledInstallerTest : public FaultTest {
     if (patchedAlready == nullptr) {
       EXPECT_EQ(CUpdater::Instance().state.load(), Succeeded);
       EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{});
-      ExpectGameUpdated();
+      ExpectGameAt(Version::New);
     } else {
       // No rollback: a file the killed run had patched no longer matches its delta.
       EXPECT_EQ(CUpdater::Instance().state.load(), FileStepFailed);

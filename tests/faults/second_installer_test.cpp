@@ -47,7 +47,7 @@ TEST_F(SecondInstallerTest, IsRefusedWhileTheFirstHoldsTheFiles) {
 
   first.Continue();
   EXPECT_EQ(first.Wait(), 0) << "the first run did not finish the update";
-  ExpectGameUpdated();
+  ExpectGameAt(Version::New);
   EXPECT_EQ(LeftoverCopies(), std::vector<std::string>{});
 }
 

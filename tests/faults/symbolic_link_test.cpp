@@ -36,7 +36,7 @@ class SymbolicLinkTest : public FaultTest {
     EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{Started, Unpacking, PrepareFailed}));
     EXPECT_EQ(dialog_->statusTexts, std::vector<std::wstring>{L"(ParsePatchesIndexError)"});
     EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{});
-    ExpectGameUnchanged();
+    ExpectGameAt(Version::Old);
     std::vector<std::string> outside;
     for (fs::directory_iterator entry(platform::NativePath(work_ / L"outside")), end; entry != end; ++entry) {
       outside.push_back(entry->path().filename().string());
@@ -95,7 +95,7 @@ TEST_F(SymbolicLinkTest, GameFolderThatLinksElsewhereInTheGame) {
   CUpdater::Instance().run(game_.Patch());
 
   EXPECT_EQ(CUpdater::Instance().state.load(), Succeeded);
-  ExpectGameUpdated();
+  ExpectGameAt(Version::New);
   EXPECT_TRUE(Exists(Game(L"real media/big added.bin")));
 }
 

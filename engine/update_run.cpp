@@ -1,6 +1,7 @@
 // The worker's whole update: unpack, read the index, check every entry, apply them all,
 // clean up; every step reported through the updater's progress record.
 #include <atomic>
+#include <optional>
 #include <vector>
 
 #include "config/patch_info.h"
@@ -14,6 +15,7 @@
 #include "engine/patch_index.h"
 #include "engine/tool_runner.h"
 #include "engine/updater.h"
+#include "platform/file_lock.h"
 #include "platform/path.h"
 
 namespace {
@@ -42,6 +44,7 @@ class UpdateRun {
   void Run() {
     updater_.Notify(Started);
     updater_.Notify(Unpacking);
+    if (!LockPackage()) return Finish(FileStepFailed);
     if (!Unpack()) return Finish(PrepareFailed);
     // A package whose files are links, or a game path that links lead out of the game
     // folder, could make the run read or write anywhere: it is no readable package.
@@ -63,13 +66,27 @@ class UpdateRun {
   }
 
  private:
+  // One run per package at a time: a second one would unpack over the files the first
+  // one is copying from and empty its staging folder. A missing package is left to the
+  // unpacking to report.
+  bool LockPackage() {
+    const std::wstring package = PackagePath();
+    if (!IsPlainName(baseName_) || !PathExists(package)) return true;
+    packageLock_.emplace(package);
+    if (packageLock_->IsLocked()) return true;
+    ShowFileRefused(package);
+    return false;
+  }
+
+  std::wstring PackagePath() const { return platform::JoinPath(programFolder_, baseName_ + L".7z"); }
+
   // A failed unpacking (a full disk, a damaged archive) may leave the index but not
   // every file: it counts as an unreadable package, before any game file is touched.
   // An installer inside the staging folder is refused: emptying that folder would delete
   // the installer, its package and the unpacked files.
   bool Unpack() {
     if (!IsPlainName(baseName_) || IsWithin(programFolder_, folders_.staging)) return false;
-    const ToolResult result = RunArchiver(platform::JoinPath(programFolder_, baseName_ + L".7z"), programFolder_);
+    const ToolResult result = RunArchiver(PackagePath(), programFolder_);
     if (result == ToolResult::Failed) updater_.SetStatusText(LauncherText(L"ParsePatchesIndexError"));
     return result == ToolResult::Succeeded;
   }
@@ -124,6 +141,7 @@ class UpdateRun {
   const UpdateFolders folders_;
   PatchIndex index_;
   HeldFiles held_;
+  std::optional<platform::FileLock> packageLock_;
 };
 
 }  // namespace

@@ -109,11 +109,11 @@ class ScopedSmallDisk {
 // succeeded without any message, 1 otherwise.
 class UpdateProcess {
  public:
-  enum class Pause { Never, BeforeFirstCopy };
-
-  UpdateProcess(const GameLayout& game, Pause pause) {
+  // pauseBeforeCopy: the child stops itself (SIGSTOP) just before its copy of that number
+  // (1 for the first); 0: never.
+  UpdateProcess(const GameLayout& game, int pauseBeforeCopy) {
     pid_ = ::fork();
-    if (pid_ == 0) RunAndExit(game, pause);
+    if (pid_ == 0) RunAndExit(game, pauseBeforeCopy);
     if (pid_ > 0) ::setpgid(pid_, pid_);
   }
   ~UpdateProcess() {
@@ -170,27 +170,25 @@ class UpdateProcess {
   }
 
  private:
-  // The installer of the child: it stops itself before its first copy when asked to.
+  // The installer of the child: it stops itself before the copy it was asked to.
   class PausingInstaller : public InstallerRun {
    public:
-    PausingInstaller(const GameLayout& game, Pause pause) : InstallerRun(game), pause_(pause) {}
+    PausingInstaller(const GameLayout& game, int pauseBeforeCopy)
+        : InstallerRun(game), copiesBeforePause_(pauseBeforeCopy) {}
     bool CopyFile(const std::wstring& source, const std::wstring& destination) override {
-      if (pause_ == Pause::BeforeFirstCopy) {
-        pause_ = Pause::Never;
-        ::raise(SIGSTOP);
-      }
+      if (copiesBeforePause_ > 0 && --copiesBeforePause_ == 0) ::raise(SIGSTOP);
       return InstallerRun::CopyFile(source, destination);
     }
 
    private:
-    Pause pause_;
+    int copiesBeforePause_;
   };
 
-  [[noreturn]] static void RunAndExit(const GameLayout& game, Pause pause) {
+  [[noreturn]] static void RunAndExit(const GameLayout& game, int pauseBeforeCopy) {
     ::setpgid(0, 0);
     int code = 1;
     try {
-      PausingInstaller installer(game, pause);
+      PausingInstaller installer(game, pauseBeforeCopy);
       CUpdater& updater = CUpdater::Instance();
       updater.DetachDialog();
       updater.run(game.Patch());

@@ -17,7 +17,7 @@ class KilledInstallerTest : public FaultTest {
   void KillWhen(const std::function<bool(UpdateProcess&)>& reached) {
     Prepare();
     {
-      UpdateProcess first(game_, UpdateProcess::Pause::Never);
+      UpdateProcess first(game_, 0);
       ASSERT_TRUE(first.Started());
       ASSERT_TRUE(WaitFor([&] { return reached(first) || first.HasEnded(); }, 60s)) << "the run hung";
       ASSERT_FALSE(first.HasEnded()) << "the run ended before the moment came";

@@ -7,14 +7,10 @@
 #include "engine/game_folders.h"
 #include "platform/path.h"
 #include "platform/system.h"
-#include "platform/text_encoding.h"
 
 namespace {
 
 constexpr int kArchiverFirstFatalExit = 2;
-
-// A path as the program must see it: in the file system's own form.
-std::wstring ToolPath(const std::wstring& path) { return platform::FromUtf8Lossy(platform::NativePath(path)); }
 
 std::optional<int> RunTool(const std::wstring& name, const std::vector<std::wstring>& args) {
   const std::wstring program = platform::FindProgram(name);
@@ -25,7 +21,7 @@ std::optional<int> RunTool(const std::wstring& name, const std::vector<std::wstr
 }  // namespace
 
 ToolResult RunArchiver(const std::wstring& packagePath, const std::wstring& outputFolder) {
-  const auto exitCode = RunTool(L"7z", {L"x", ToolPath(packagePath), L"-o" + ToolPath(outputFolder), L"-aoa"});
+  const auto exitCode = RunTool(L"7z", {L"x", platform::WithNativeSeparators(packagePath), L"-o" + platform::WithNativeSeparators(outputFolder), L"-aoa"});
   if (!exitCode) return ToolResult::NotStarted;
   return *exitCode >= 0 && *exitCode < kArchiverFirstFatalExit ? ToolResult::Succeeded : ToolResult::Failed;
 }
@@ -34,7 +30,7 @@ ToolResult RunDeltaTool(const std::wstring& sourcePath, const std::wstring& delt
   // -D: game files that happen to be gzip, bzip2 or xz data are decoded as they are,
   // never piped through external decompressors (which would make the decode fail).
   const auto exitCode = RunTool(
-      L"xdelta3", {L"-d", L"-D", L"-s", ToolPath(sourcePath), ToolPath(deltaPath), ToolPath(outputPath)});
+      L"xdelta3", {L"-d", L"-D", L"-s", platform::WithNativeSeparators(sourcePath), platform::WithNativeSeparators(deltaPath), platform::WithNativeSeparators(outputPath)});
   if (!exitCode) return ToolResult::NotStarted;
   if (*exitCode == 0) return ToolResult::Succeeded;
   DeleteExistingFile(outputPath);

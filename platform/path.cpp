@@ -10,12 +10,12 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
   return folder + kPathSeparator + name;
 }
 
-std::string NativePath(const std::wstring& path) {
-  std::string native = ToUtf8(path);
-#ifndef _WIN32
-  std::replace(native.begin(), native.end(), '\\', '/');
-#endif
+std::wstring WithNativeSeparators(const std::wstring& path) {
+  std::wstring native = path;
+  std::replace(native.begin(), native.end(), L'\\', kPathSeparator);
   return native;
 }
+
+std::string NativePath(const std::wstring& path) { return ToUtf8(WithNativeSeparators(path)); }
 
 }  // namespace platform

@@ -15,6 +15,10 @@ inline constexpr wchar_t kPathSeparator = L'/';
 // folder + separator + name.
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 
+// path with the '\' separators of data turned into native ones, still wide: for paths
+// that are shown, handed to another program or kept as names of files.
+std::wstring WithNativeSeparators(const std::wstring& path);
+
 // The narrow, native form of a path for a system call: UTF-8 with '\' turned into '/'.
 std::string NativePath(const std::wstring& path);
 

@@ -127,13 +127,13 @@ TEST_F(UpdaterTest, SuccessfulUpdate) {
   const std::wstring root = game_.Root() + L"/";
   const std::wstring staging = Staging() + L"/";
   EXPECT_EQ(dialog_->log, (std::vector<std::wstring>{
-                              L"[Installing_Added]" + root + L"data\\new files\\added 1.txt",
-                              L"[Installing_Added]" + root + L"数据\\新文件.txt",
+                              L"[Installing_Added]" + root + L"data/new files/added 1.txt",
+                              L"[Installing_Added]" + root + L"数据/新文件.txt",
                               L"[Installing_Deleted]" + root + L"old.dll",
                               L"[Installing_Deleted]" + root + L"never there.dll",
-                              L"[Installing_PatchFile]" + staging + L"bin\\game.exe",
-                              L"[Installing_PatchFile]" + staging + L"数据\\空 间.pak",
-                              L"[Installing_PatchFile]" + staging + L"config\\Launcher.cfg",
+                              L"[Installing_PatchFile]" + staging + L"bin/game.exe",
+                              L"[Installing_PatchFile]" + staging + L"数据/空 间.pak",
+                              L"[Installing_PatchFile]" + staging + L"config/Launcher.cfg",
                           }));
   EXPECT_TRUE(dialog_->statusTexts.empty());
   EXPECT_TRUE(installer_.BoxTexts().empty());
@@ -258,7 +258,7 @@ TEST_F(UpdaterTest, ChangedGameFileStopsBeforeAnyChange) {
 
   EXPECT_EQ(dialog_->reports.back(), (Report{FileStepFailed, 4, 0}));
   EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{Started, Unpacking, Counted, Checking, FileStepFailed}));
-  EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{L"[Installing_PatchErr " + Game(L"bin\\game.exe") + L"] | [Error]"});
+  EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{L"[Installing_PatchErr " + Game(L"bin/game.exe") + L"] | [Error]"});
   EXPECT_EQ(GameFiles(game_.Root()), before);
   EXPECT_TRUE(Exists(Unpacked())) << "the unpacked package stays";
   EXPECT_TRUE(testing_support::OtherProcessCanOpenAndLock(Game(L"old.dll"))) << "held files are released";

@@ -108,7 +108,7 @@ class PackageBuilderTest : public testing::Test {
     const std::wstring output = temp_ / L"decoded";
     std::filesystem::remove(platform::NativePath(output));
     EXPECT_EQ(platform::System().RunProgram(platform::FindProgram(L"xdelta3"),
-                                            {L"-d", L"-s", NativeArgument(source), NativeArgument(delta), output},
+                                            {L"-d", L"-s", platform::WithNativeSeparators(source), platform::WithNativeSeparators(delta), output},
                                             temp_.Path()),
               0);
     return ReadFile(output);

@@ -28,7 +28,7 @@ void DeltaEncoder::Encode(const std::wstring& source, std::uint64_t sourceSize, 
   if (sourceSize > kDefaultSourceWindow) {
     args.insert(args.end(), {L"-B", std::to_wstring(std::max(kDefaultSourceWindow, std::min(sourceSize, sourceWindowLimit_)))});
   }
-  args.insert(args.end(), {L"-s", NativeArgument(source), NativeArgument(target), NativeArgument(delta)});
+  args.insert(args.end(), {L"-s", platform::WithNativeSeparators(source), platform::WithNativeSeparators(target), platform::WithNativeSeparators(delta)});
   const std::optional<int> exitCode = platform::System().RunProgram(program_, args, L"/");
   if (exitCode != 0) {
     throw PackError("xdelta3 could not make the delta of \"" + platform::NativePath(target) + "\" (" +

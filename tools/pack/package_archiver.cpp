@@ -19,7 +19,7 @@ void PackageArchiver::Pack(const std::wstring& parentFolder, const std::wstring&
   // progress bar on the null device.
   const std::optional<int> exitCode = platform::System().RunProgram(
       program_,
-      {L"a", L"-t7z", L"-mx=" + std::to_wstring(compressionLevel_), L"-mtm=off", L"-bd", L"-y", NativeArgument(archive),
+      {L"a", L"-t7z", L"-mx=" + std::to_wstring(compressionLevel_), L"-mtm=off", L"-bd", L"-y", platform::WithNativeSeparators(archive),
        topFolder},
       parentFolder);
   if (exitCode != 0) {

@@ -327,12 +327,17 @@ class FaultTest : public ::testing::Test {
     return codes;
   }
 
-  std::wstring Game(const std::wstring& relative) const { return platform::JoinPath(game_.Root(), relative); }
+  // Paths as the update shows them: index paths ('\'-separated) in the native form.
+  std::wstring Game(const std::wstring& relative) const {
+    return platform::JoinPath(game_.Root(), platform::WithNativeSeparators(relative));
+  }
   std::wstring BaseName() const { return PackageBaseName(game_.Patch()); }
   std::wstring Unpacked(const std::wstring& relative) const {
-    return platform::JoinPath(platform::JoinPath(ProgramFolder(), BaseName()), relative);
+    return platform::JoinPath(platform::JoinPath(ProgramFolder(), BaseName()), platform::WithNativeSeparators(relative));
   }
-  std::wstring Staging(const std::wstring& relative) const { return platform::JoinPath(InstallerFolder(), relative); }
+  std::wstring Staging(const std::wstring& relative) const {
+    return platform::JoinPath(InstallerFolder(), platform::WithNativeSeparators(relative));
+  }
 
   GameLayout game_;
   InstallerRun installer_{game_};

@@ -3,14 +3,10 @@
 #include "config/text_sets.h"
 #include "platform/window.h"
 
-namespace {
-
-void ShowHoldRefused(const std::wstring& path) {
+void ShowFileRefused(const std::wstring& path) {
   platform::Windows().MessageBox(FormatText(QuarnelText(L"Installing_FileFalid"), path), LauncherText(L"Error"),
                                  nullptr);
 }
-
-}  // namespace
 
 bool HeldFiles::HoldFileOpen(const std::wstring& path) {
   // A path already held is refused here: opening it again would only break our own lease.
@@ -21,7 +17,7 @@ bool HeldFiles::HoldFileOpen(const std::wstring& path) {
       return true;
     }
   }
-  ShowHoldRefused(path);
+  ShowFileRefused(path);
   return false;
 }
 

@@ -8,6 +8,9 @@
 
 #include "platform/exclusive_file.h"
 
+// Shows the "Installing_FileFalid" message for a file that could not be held or locked.
+void ShowFileRefused(const std::wstring& path);
+
 class HeldFiles {
  public:
   HeldFiles() = default;

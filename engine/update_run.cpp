@@ -1,18 +1,21 @@
 // The worker's whole update: unpack, read the index, check every entry, apply them all,
 // clean up; every step reported through the updater's progress record.
 #include <atomic>
+#include <optional>
 #include <vector>
 
 #include "config/patch_info.h"
 #include "config/text_sets.h"
 #include "engine/apply_steps.h"
 #include "engine/check_steps.h"
+#include "engine/contained_paths.h"
 #include "engine/file_utils.h"
 #include "engine/game_folders.h"
 #include "engine/held_files.h"
 #include "engine/patch_index.h"
 #include "engine/tool_runner.h"
 #include "engine/updater.h"
+#include "platform/file_lock.h"
 #include "platform/path.h"
 
 namespace {
@@ -41,8 +44,12 @@ class UpdateRun {
   void Run() {
     updater_.Notify(Started);
     updater_.Notify(Unpacking);
+    if (!LockPackage()) return Finish(FileStepFailed);
     if (!Unpack()) return Finish(PrepareFailed);
-    if (!ParsePatchIndex(index_, platform::JoinPath(folders_.unpack, baseName_ + L".xml"))) {
+    // A package whose files are links, or a game path that links lead out of the game
+    // folder, could make the run read or write anywhere: it is no readable package.
+    if (!ParsePatchIndex(index_, platform::JoinPath(folders_.unpack, baseName_ + L".xml")) ||
+        !EntriesStayInside(index_, folders_)) {
       updater_.SetStatusText(LauncherText(L"ParsePatchesIndexError"));
       return Finish(PrepareFailed);
     }
@@ -59,13 +66,27 @@ class UpdateRun {
   }
 
  private:
+  // One run per package at a time: a second one would unpack over the files the first
+  // one is copying from and empty its staging folder. A missing package is left to the
+  // unpacking to report.
+  bool LockPackage() {
+    const std::wstring package = PackagePath();
+    if (!IsPlainName(baseName_) || !PathExists(package)) return true;
+    packageLock_.emplace(package);
+    if (packageLock_->IsLocked()) return true;
+    ShowFileRefused(package);
+    return false;
+  }
+
+  std::wstring PackagePath() const { return platform::JoinPath(programFolder_, baseName_ + L".7z"); }
+
   // A failed unpacking (a full disk, a damaged archive) may leave the index but not
   // every file: it counts as an unreadable package, before any game file is touched.
   // An installer inside the staging folder is refused: emptying that folder would delete
   // the installer, its package and the unpacked files.
   bool Unpack() {
     if (!IsPlainName(baseName_) || IsWithin(programFolder_, folders_.staging)) return false;
-    const ToolResult result = RunArchiver(platform::JoinPath(programFolder_, baseName_ + L".7z"), programFolder_);
+    const ToolResult result = RunArchiver(PackagePath(), programFolder_);
     if (result == ToolResult::Failed) updater_.SetStatusText(LauncherText(L"ParsePatchesIndexError"));
     return result == ToolResult::Succeeded;
   }
@@ -120,6 +141,7 @@ class UpdateRun {
   const UpdateFolders folders_;
   PatchIndex index_;
   HeldFiles held_;
+  std::optional<platform::FileLock> packageLock_;
 };
 
 }  // namespace

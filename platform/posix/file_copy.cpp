@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "platform/posix/unique_fd.h"
@@ -14,10 +16,17 @@ namespace platform {
 
 namespace {
 
-// A temporary file that is removed unless it was renamed into place.
+// The copy being written. Where the file system allows, it has no name while it is
+// written (O_TMPFILE), so a copy cut short by a kill or a crash leaves nothing in the
+// game folder; it is named ".name.quarnel-XXXXXX" only for the instant before it is
+// renamed over the destination. Elsewhere it is that named file from the start, removed
+// on failure.
 class PendingFile {
  public:
-  explicit PendingFile(const std::string& destination) : path_(TemplateFor(destination)) {
+  explicit PendingFile(const std::string& destination) : destination_(destination) {
+    fd_ = UniqueFd(::open(FolderOf(destination).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    if (fd_.Valid()) return;
+    path_ = TemplateFor(destination);
     fd_ = UniqueFd(::mkostemp(path_.data(), O_CLOEXEC));
     if (!fd_.Valid()) path_.clear();
   }
@@ -30,15 +39,23 @@ class PendingFile {
   int Fd() const { return fd_.Get(); }
   bool Valid() const { return fd_.Valid(); }
 
-  int CommitAs(const std::string& destination) {
+  int Commit() {
     if (::fdatasync(fd_.Get()) != 0) return errno;
+    if (path_.empty()) {
+      if (const int error = LinkUnnamed()) return error;
+    }
     fd_.Reset();
-    if (::rename(path_.c_str(), destination.c_str()) != 0) return errno;
+    if (::rename(path_.c_str(), destination_.c_str()) != 0) return errno;
     path_.clear();
     return 0;
   }
 
  private:
+  static std::string FolderOf(const std::string& destination) {
+    const auto slash = destination.rfind('/');
+    return slash == std::string::npos ? std::string(".") : destination.substr(0, slash + 1);
+  }
+
   static std::string TemplateFor(const std::string& destination) {
     const auto slash = destination.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : destination.substr(0, slash + 1);
@@ -46,7 +63,27 @@ class PendingFile {
     return folder + "." + name + ".quarnel-XXXXXX";
   }
 
-  std::string path_;
+  // Gives the unnamed file a fresh temporary name; linkat never replaces an existing one.
+  int LinkUnnamed() {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::minstd_rand random(std::random_device{}());
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_.Get());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::string name = TemplateFor(destination_);
+      for (auto letter = name.end() - 6; letter != name.end(); ++letter) {
+        *letter = kLetters[random() % (sizeof kLetters - 1)];
+      }
+      if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        path_ = std::move(name);
+        return 0;
+      }
+      if (errno != EEXIST) return errno;
+    }
+    return EEXIST;
+  }
+
+  std::string destination_;
+  std::string path_;  // the file's name while it has one
   UniqueFd fd_;
 };
 
@@ -101,7 +138,7 @@ int CopyFileAtomically(const std::string& source, const std::string& destination
   if (!pending.Valid()) return errno;
   if (::fchmod(pending.Fd(), info.st_mode & 07777) != 0) return errno;
   if (const int error = CopyContent(from.Get(), pending.Fd())) return error;
-  return pending.CommitAs(destination);
+  return pending.Commit();
 }
 
 }  // namespace platform

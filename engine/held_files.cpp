@@ -3,14 +3,10 @@
 #include "config/text_sets.h"
 #include "platform/window.h"
 
-namespace {
-
 void ShowHoldRefused(const std::wstring& path) {
   platform::Windows().MessageBox(FormatText(QuarnelText(L"Installing_FileFalid"), path), LauncherText(L"Error"),
                                  nullptr);
 }
-
-}  // namespace
 
 bool HeldFiles::HoldFileOpen(const std::wstring& path) {
   // A path already held is refused here: opening it again would only break our own lease.

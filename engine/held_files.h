@@ -8,6 +8,9 @@
 
 #include "platform/exclusive_file.h"
 
+// The "Installing_FileFalid" message for a file that cannot be held.
+void ShowHoldRefused(const std::wstring& path);
+
 class HeldFiles {
  public:
   HeldFiles() = default;

@@ -57,6 +57,8 @@ class ScopedSystemServices {
 // Error code of the calling thread's last failed service call (errno on POSIX).
 std::uint32_t LastErrorCode();
 void SetLastErrorCode(std::uint32_t code);
+// Whether an error code means that the process or the system has no file handle left.
+bool IsOutOfFileHandles(std::uint32_t code);
 
 // The system's description of an error code; empty when the system has none.
 std::wstring SystemErrorDescription(std::uint32_t code);

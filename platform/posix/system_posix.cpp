@@ -41,6 +41,7 @@ SystemServices* currentServices = nullptr;
 
 std::uint32_t LastErrorCode() { return lastErrorCode; }
 void SetLastErrorCode(std::uint32_t code) { lastErrorCode = code; }
+bool IsOutOfFileHandles(std::uint32_t code) { return code == EMFILE || code == ENFILE; }
 
 SystemServices& System() { return currentServices ? *currentServices : PlatformServices(); }
 

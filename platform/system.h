@@ -24,6 +24,8 @@ class SystemServices {
 
   // Atomic replace: the destination is either untouched or a complete copy.
   virtual bool CopyFile(const std::wstring& source, const std::wstring& destination);
+  // The same atomic replace by moving source, which is gone afterwards (kept on failure).
+  virtual bool MoveFile(const std::wstring& source, const std::wstring& destination);
   // Removes a file (or link); never a folder.
   virtual bool DeleteFile(const std::wstring& path);
   // Removes a folder and all beneath it without following links out of the tree.

@@ -81,6 +81,11 @@ bool SystemServices::CopyFile(const std::wstring& source, const std::wstring& de
   return error == 0 || Fail(error);
 }
 
+bool SystemServices::MoveFile(const std::wstring& source, const std::wstring& destination) {
+  const int error = MoveFileAtomically(NativePath(source), NativePath(destination));
+  return error == 0 || Fail(error);
+}
+
 bool SystemServices::DeleteFile(const std::wstring& path) {
   const std::string native = NativePath(path);
   struct stat info {};

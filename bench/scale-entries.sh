@@ -48,12 +48,11 @@ package=$pristine/updates/$old_version-$new_version.7z
 rm -rf "$old" "$new"
 (cd "$work" && 7z x -y "$package" > /dev/null)
 index=$work/$old_version-$new_version/$old_version-$new_version.xml
-count=$(grep -o '<Patch ' "$index" | wc -l)
-patched=$(sed -n '/<PatchFiles>/,/<\/PatchFiles>/p' "$index" | grep -o '<Patch ' | wc -l)
-added=$(sed -n '/<AddedFiles>/,/<\/AddedFiles>/p' "$index" | grep -o '<Patch ' | wc -l)
-deleted=$((count - patched - added))
+# "entries: A added, D deleted, P patched"
+read -r _ added _ deleted _ patched _ < <(python3 "$repo/bench/write-floor-scripts.py" "$index" "$work/floor.sh" \
+  "$work/durable-floor.sh")
+count=$((added + deleted + patched))
 held=$((added + deleted + 2 * patched))
-python3 "$repo/bench/write-floor-scripts.py" "$index" "$work/floor.sh" "$work/durable-floor.sh" > /dev/null
 rm -rf "${work:?}/$old_version-$new_version"
 echo "generated and packed in $(elapsed "$generate_start" "$(now)") s: $count entries ($added added," \
   "$deleted deleted, $patched patched; the check phase holds $held files), package $(stat -c %s "$package") bytes"

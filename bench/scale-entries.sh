@@ -5,7 +5,7 @@
 # below the number of files the check phase holds: the update must stop in the check
 # phase with the game unchanged.
 #
-#   xvfb-run -a bench/scale-entries.sh [entries, default 10000] [runs, default 3]
+#   xvfb-run -a bench/scale-entries.sh [entries, default 10000] [runs, default 3; 0: only the limit]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 need_display
@@ -71,10 +71,11 @@ done
 # to the hard one at start-up does not help.
 limit=$((held / 2))
 fresh_game
-before=$(cd "$game" && find . -path ./updates -prune -o -type f -printf '%p %s %T@\n' | sort | md5sum)
 (cd / && NO_AT_BRIDGE=1 exec prlimit --nofile="$limit:$limit" "$game/updates/quarnel") &
 installer_pid=$!
 window=$(wait_for_dialog "$installer_pid") || { echo "the installer's dialog did not appear" >&2; exit 1; }
+# After start-up, which refreshes profile/Launcher.cfg.bak.
+before=$(cd "$game" && find . -path ./updates -prune -o -type f -printf '%p %s %T@\n' | sort | md5sum)
 xdotool windowfocus --sync "$window" 2> /dev/null || true
 xdotool key Return
 refused=no
@@ -89,11 +90,13 @@ after=$(cd "$game" && find . -path ./updates -prune -o -type f -printf '%p %s %T
 unchanged=$([ "$before" = "$after" ] && echo yes || echo no)
 
 machine_line
-install_s=$(median "${installs[@]}")
-echo "$runs runs, medians"
-echo "installer, Install to Succeeded: $install_s s   (runs: ${installs[*]});" \
-  "$(awk -v s="$install_s" -v n="$count" 'BEGIN { printf "%.2f ms", 1000 * s / n }') per entry"
-echo "installer peak resident memory: $(median "${rss[@]}") MiB   (runs: ${rss[*]})"
-floor_s=$(median "${floors[@]}")
-echo "tool floor: $floor_s s   (runs: ${floors[*]}); installer ratio to floor: $(ratio "$install_s" "$floor_s")"
+if ((runs > 0)); then
+  install_s=$(median "${installs[@]}")
+  echo "$runs runs, medians"
+  echo "installer, Install to Succeeded: $install_s s   (runs: ${installs[*]});" \
+    "$(awk -v s="$install_s" -v n="$count" 'BEGIN { printf "%.2f ms", 1000 * s / n }') per entry"
+  echo "installer peak resident memory: $(median "${rss[@]}") MiB   (runs: ${rss[*]})"
+  floor_s=$(median "${floors[@]}")
+  echo "tool floor: $floor_s s   (runs: ${floors[*]}); installer ratio to floor: $(ratio "$install_s" "$floor_s")"
+fi
 echo "open-file limit $limit below the $held holds: error message shown: $refused; game unchanged: $unchanged"

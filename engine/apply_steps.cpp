@@ -18,11 +18,13 @@ constexpr std::uint32_t kDeltaRuns = 10;      // pauses of 0 to 9 s between them
 
 void ShowError(const std::wstring& text) { platform::Windows().MessageBox(text, LauncherText(L"Error"), nullptr); }
 
-// Copies source over destination, retrying after pauses of 1, 2, ... 10 s. Shows the
+using FileReplacement = bool (*)(const std::wstring& source, const std::wstring& destination);
+
+// Puts source over destination, retrying after pauses of 1, 2, ... 10 s. Shows the
 // message with the system's text for the final attempt's error when every one failed.
-bool CopyWithRetries(const std::wstring& source, const std::wstring& destination) {
+bool ReplaceWithRetries(FileReplacement replace, const std::wstring& source, const std::wstring& destination) {
   for (std::uint32_t pauses = 0;; ++pauses) {
-    if (CopyFileReplacing(source, destination)) return true;
+    if (replace(source, destination)) return true;
     const std::uint32_t error = platform::LastErrorCode();
     if (pauses == kCopyRetries) {
       ShowError(LauncherText(L"CopyFileFailed") + source + LauncherText(L"To") + destination +
@@ -54,7 +56,7 @@ bool ApplyAddedEntry(HeldFiles& held, const UpdateFolders& folders, const PatchE
   const std::wstring gameFile = GameFilePath(folders, entry);
   held.ReleaseHeldFile(packageFile);
   CreateParentFolders(gameFile);
-  return CopyWithRetries(packageFile, gameFile);
+  return ReplaceWithRetries(CopyFileReplacing, packageFile, gameFile);
 }
 
 bool ApplyDeletedEntry(HeldFiles& held, const UpdateFolders& folders, const PatchEntry& entry) {
@@ -77,7 +79,7 @@ bool ApplyPatchedEntry(HeldFiles& held, const UpdateFolders& folders, const Patc
     return false;
   }
   CreateParentFolders(staging);
-  if (!RebuildWithRetries(gameFile, delta, staging) || !CopyWithRetries(staging, gameFile)) return false;
-  DeleteExistingFile(staging);
-  return true;
+  // The staging file lies on the game's file system: moving it into place replaces the
+  // game file as atomically as a copy would, without writing its bytes a second time.
+  return RebuildWithRetries(gameFile, delta, staging) && ReplaceWithRetries(MoveFileReplacing, staging, gameFile);
 }

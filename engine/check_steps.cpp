@@ -2,6 +2,7 @@
 
 #include "config/text_sets.h"
 #include "engine/file_utils.h"
+#include "platform/system.h"
 #include "platform/window.h"
 
 namespace {
@@ -14,7 +15,16 @@ bool HoldIfPresent(HeldFiles& held, const std::wstring& path) {
 }  // namespace
 
 bool VerifyPatchSource(const HeldFiles& held, const std::wstring& gameFile, const PatchEntry& entry) {
-  if (!held.IsHeld(gameFile) && !FileDiffers(gameFile, entry.SrcSize, entry.SrcCrc)) return true;
+  if (!held.IsHeld(gameFile)) {
+    platform::SetLastErrorCode(0);
+    if (!FileDiffers(gameFile, entry.SrcSize, entry.SrcCrc)) return true;
+    // Once the holds have taken every file handle the process may open, the file cannot
+    // even be read: it is a file that cannot be held, not one that differs.
+    if (platform::IsOutOfFileHandles(platform::LastErrorCode())) {
+      ShowFileRefused(gameFile);
+      return false;
+    }
+  }
   platform::Windows().MessageBox(FormatText(QuarnelText(L"Installing_PatchErr"), gameFile), QuarnelText(L"Error"),
                                  nullptr);
   return false;

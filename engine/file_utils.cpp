@@ -38,6 +38,10 @@ bool CopyFileReplacing(const std::wstring& source, const std::wstring& destinati
   return platform::System().CopyFile(source, destination);
 }
 
+bool MoveFileReplacing(const std::wstring& source, const std::wstring& destination) {
+  return platform::System().MoveFile(source, destination);
+}
+
 bool DeleteExistingFile(const std::wstring& path) {
   if (!PathExists(path)) return false;
   return platform::System().DeleteFile(path);

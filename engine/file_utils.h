@@ -21,6 +21,9 @@ bool FileDiffers(const std::wstring& path, std::uint32_t expectedLength, std::ui
 // Replaces destination with a complete copy, or leaves it untouched. On false the
 // error code is kept for platform::LastErrorCode.
 bool CopyFileReplacing(const std::wstring& source, const std::wstring& destination);
+// The same by moving source into place: no copy when both lie on one file system. On
+// false source stays and the error code is kept for platform::LastErrorCode.
+bool MoveFileReplacing(const std::wstring& source, const std::wstring& destination);
 
 // False when nothing exists at path; else whether the file was deleted. Never a folder.
 bool DeleteExistingFile(const std::wstring& path);

@@ -24,6 +24,8 @@ class SystemServices {
 
   // Atomic replace: the destination is either untouched or a complete copy.
   virtual bool CopyFile(const std::wstring& source, const std::wstring& destination);
+  // The same atomic replace by moving source, which is gone afterwards (kept on failure).
+  virtual bool MoveFile(const std::wstring& source, const std::wstring& destination);
   // Removes a file (or link); never a folder.
   virtual bool DeleteFile(const std::wstring& path);
   // Removes a folder and all beneath it without following links out of the tree.
@@ -57,6 +59,8 @@ class ScopedSystemServices {
 // Error code of the calling thread's last failed service call (errno on POSIX).
 std::uint32_t LastErrorCode();
 void SetLastErrorCode(std::uint32_t code);
+// Whether an error code means that the process or the system has no file handle left.
+bool IsOutOfFileHandles(std::uint32_t code);
 
 // The system's description of an error code; empty when the system has none.
 std::wstring SystemErrorDescription(std::uint32_t code);

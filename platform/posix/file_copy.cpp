@@ -141,4 +141,20 @@ int CopyFileAtomically(const std::string& source, const std::string& destination
   return pending.Commit();
 }
 
+int MoveFileAtomically(const std::string& source, const std::string& destination) {
+  {
+    UniqueFd from(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!from.Valid()) return errno;
+    struct stat info {};
+    if (::fstat(from.Get(), &info) != 0) return errno;
+    if (!S_ISREG(info.st_mode)) return S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    if (::fdatasync(from.Get()) != 0) return errno;
+  }
+  if (::rename(source.c_str(), destination.c_str()) == 0) return 0;
+  if (errno != EXDEV) return errno;
+  if (const int error = CopyFileAtomically(source, destination)) return error;
+  ::unlink(source.c_str());
+  return 0;
+}
+
 }  // namespace platform

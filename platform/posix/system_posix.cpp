@@ -41,6 +41,7 @@ SystemServices* currentServices = nullptr;
 
 std::uint32_t LastErrorCode() { return lastErrorCode; }
 void SetLastErrorCode(std::uint32_t code) { lastErrorCode = code; }
+bool IsOutOfFileHandles(std::uint32_t code) { return code == EMFILE || code == ENFILE; }
 
 SystemServices& System() { return currentServices ? *currentServices : PlatformServices(); }
 
@@ -77,6 +78,11 @@ std::optional<std::uint64_t> SystemServices::FreeBytesAvailable(const std::wstri
 
 bool SystemServices::CopyFile(const std::wstring& source, const std::wstring& destination) {
   const int error = CopyFileAtomically(NativePath(source), NativePath(destination));
+  return error == 0 || Fail(error);
+}
+
+bool SystemServices::MoveFile(const std::wstring& source, const std::wstring& destination) {
+  const int error = MoveFileAtomically(NativePath(source), NativePath(destination));
   return error == 0 || Fail(error);
 }
 

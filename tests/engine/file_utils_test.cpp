@@ -85,6 +85,39 @@ TEST(CopyFileReplacing, CopiesNonAsciiNamesAndLargeFiles) {
   EXPECT_EQ(ReadFile(folder / L"目标"), bytes);
 }
 
+TEST(MoveFileReplacing, ReplacesTheDestinationWithTheSourceItself) {
+  TempFolder folder;
+  WriteFile(folder / L"源 staging", "rebuilt");
+  WriteFile(folder / L"game/目标", "old content that is longer");
+  ::chmod(platform::NativePath(folder / L"源 staging").c_str(), 0751);
+  struct stat source {};
+  ::stat(platform::NativePath(folder / L"源 staging").c_str(), &source);
+  ASSERT_TRUE(MoveFileReplacing(folder / L"源 staging", folder / L"game/目标"));
+  EXPECT_EQ(ReadFile(folder / L"game/目标"), "rebuilt");
+  EXPECT_FALSE(Exists(folder / L"源 staging"));
+  struct stat moved {};
+  ::stat(platform::NativePath(folder / L"game/目标").c_str(), &moved);
+  EXPECT_EQ(moved.st_ino, source.st_ino) << "moved, not copied";
+  EXPECT_EQ(moved.st_mode & 07777, 0751u);
+}
+
+TEST(MoveFileReplacing, FailureLeavesSourceAndDestination) {
+  TempFolder folder;
+  WriteFile(folder / L"destination", "old");
+  EXPECT_FALSE(MoveFileReplacing(folder / L"missing", folder / L"destination"));
+  EXPECT_EQ(platform::LastErrorCode(), static_cast<std::uint32_t>(ENOENT));
+  EXPECT_EQ(ReadFile(folder / L"destination"), "old");
+  WriteFile(folder / L"source", "x");
+  EXPECT_FALSE(MoveFileReplacing(folder / L"source", folder / L"nowhere/destination"));
+  EXPECT_EQ(platform::LastErrorCode(), static_cast<std::uint32_t>(ENOENT));
+  EXPECT_EQ(ReadFile(folder / L"source"), "x");
+  // A folder in the way of the destination.
+  WriteFile(folder / L"taken/inside", "kept");
+  EXPECT_FALSE(MoveFileReplacing(folder / L"source", folder / L"taken"));
+  EXPECT_EQ(ReadFile(folder / L"taken/inside"), "kept");
+  EXPECT_EQ(ReadFile(folder / L"source"), "x");
+}
+
 TEST(DeleteExistingFile, DeletesFilesOnly) {
   TempFolder folder;
   WriteFile(folder / L"file", "x");

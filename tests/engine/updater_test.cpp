@@ -1,6 +1,8 @@
 #include "engine/updater.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <boost/filesystem.hpp>
 #include <map>
@@ -274,6 +276,74 @@ TEST_F(UpdaterTest, GameFileInUseStopsBeforeAnyChange) {
   EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{Started, Unpacking, Counted, Checking, FileStepFailed}));
   EXPECT_EQ(installer_.BoxTexts(), std::vector<std::wstring>{L"[Installing_FileFalid " + Game(L"old.dll") + L"] | (Error)"});
   EXPECT_EQ(GameFiles(game_.Root()), before);
+}
+
+// The soft limit of open files, lowered for the object's lifetime.
+class ScopedOpenFileLimit {
+ public:
+  explicit ScopedOpenFileLimit(rlim_t soft) {
+    getrlimit(RLIMIT_NOFILE, &previous_);
+    rlimit lowered = previous_;
+    lowered.rlim_cur = soft;
+    setrlimit(RLIMIT_NOFILE, &lowered);
+  }
+  ~ScopedOpenFileLimit() { setrlimit(RLIMIT_NOFILE, &previous_); }
+  ScopedOpenFileLimit(const ScopedOpenFileLimit&) = delete;
+  ScopedOpenFileLimit& operator=(const ScopedOpenFileLimit&) = delete;
+
+ private:
+  rlimit previous_{};
+};
+
+// The lowest limit of open files that leaves room for exactly this many more: descriptors
+// are taken lowest first, and the ones already open need not be contiguous.
+rlim_t LimitAllowing(rlim_t more) {
+  int limit = 0;
+  for (rlim_t free = 0; free < more; ++limit) {
+    if (fcntl(limit, F_GETFD) == -1) ++free;
+  }
+  return static_cast<rlim_t>(limit);
+}
+
+// More files to hold than the process may open: the check phase stops at the first file
+// it cannot hold, whether that is a hold or the reading of a game file to be patched, and
+// nothing has been changed.
+TEST_F(UpdaterTest, MoreHeldFilesThanOpenFilesAllowed) {
+  constexpr int kDeleted = 24;
+  std::string deleted;
+  for (int i = 0; i < kDeleted; ++i) {
+    WriteFile(Game(L"old/" + std::to_wstring(i) + L".dat"), "old");
+    deleted += "<Patch SrcFile=\"old\\" + std::to_string(i) + ".dat\"/>";
+  }
+  std::string index = FullIndex();
+  index.replace(index.find("<DeletedFiles>") + 14, 0, deleted);
+  BuildPackage(index);
+  const std::wstring patchedDelta = Unpacked() + L"/d/game.exe.delta";
+  // Held before the first patched entry: two added files, the generated files and old.dll.
+  constexpr rlim_t kHeldBeforePatches = 2 + kDeleted + 1;
+  struct Case {
+    rlim_t holdsAllowed;
+    std::wstring refused;
+  };
+  const Case cases[] = {{10, Game(L"old/8.dat")},
+                        {kHeldBeforePatches, Game(L"bin/game.exe")},
+                        {kHeldBeforePatches + 1, patchedDelta}};
+  const auto before = GameFiles(game_.Root());
+  for (const Case& c : cases) {
+    dialog_->reports.clear();
+    const auto shown = static_cast<std::ptrdiff_t>(installer_.BoxTexts().size());
+    {
+      // One more for the run's own lock on the package.
+      const ScopedOpenFileLimit limit(LimitAllowing(c.holdsAllowed + 1));
+      CUpdater::Instance().run(game_.Patch());
+    }
+    EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{Started, Unpacking, Counted, Checking, FileStepFailed}));
+    const auto boxes = installer_.BoxTexts();
+    EXPECT_EQ(std::vector<std::wstring>(boxes.begin() + shown, boxes.end()),
+              std::vector<std::wstring>{L"[Installing_FileFalid " + c.refused + L"] | (Error)"});
+    EXPECT_EQ(GameFiles(game_.Root()), before);
+  }
+  EXPECT_TRUE(testing_support::OtherProcessCanOpenAndLock(Game(L"old.dll"))) << "held files are released";
 }
 
 }  // namespace

@@ -109,8 +109,8 @@ class ScopedSmallDisk {
 // succeeded without any message, 1 otherwise.
 class UpdateProcess {
  public:
-  // pauseBeforeCopy: the child stops itself (SIGSTOP) just before its copy of that number
-  // (1 for the first); 0: never.
+  // pauseBeforeCopy: the child stops itself (SIGSTOP) just before its copy (or move of a
+  // rebuilt file) of that number (1 for the first); 0: never.
   UpdateProcess(const GameLayout& game, int pauseBeforeCopy) {
     pid_ = ::fork();
     if (pid_ == 0) RunAndExit(game, pauseBeforeCopy);
@@ -176,11 +176,19 @@ class UpdateProcess {
     PausingInstaller(const GameLayout& game, int pauseBeforeCopy)
         : InstallerRun(game), copiesBeforePause_(pauseBeforeCopy) {}
     bool CopyFile(const std::wstring& source, const std::wstring& destination) override {
-      if (copiesBeforePause_ > 0 && --copiesBeforePause_ == 0) ::raise(SIGSTOP);
+      PauseIfDue();
       return InstallerRun::CopyFile(source, destination);
+    }
+    bool MoveFile(const std::wstring& source, const std::wstring& destination) override {
+      PauseIfDue();
+      return InstallerRun::MoveFile(source, destination);
     }
 
    private:
+    void PauseIfDue() {
+      if (copiesBeforePause_ > 0 && --copiesBeforePause_ == 0) ::raise(SIGSTOP);
+    }
+
     int copiesBeforePause_;
   };
 

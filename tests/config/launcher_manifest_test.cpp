@@ -5,6 +5,7 @@
 #include "platform/text_encoding.h"
 #include "support/game_layout.h"
 #include "support/temp_folder.h"
+#include "support/utf16_bytes.h"
 
 namespace {
 
@@ -90,12 +91,7 @@ TEST_F(LauncherManifestTest, Utf16WithByteOrderMarkReadsLikeUtf8) {
       L"<root><launcher/><client>"
       L"<patch srcVersion=\"\u7248\u672C1\" destVersion=\"2\" Size=\"10\" Crc=\"20\"/>"
       L"</client></root>";
-  std::string utf16le = "\xFF\xFE";
-  for (const wchar_t c : xml) {
-    utf16le += static_cast<char>(c & 0xFF);
-    utf16le += static_cast<char>((c >> 8) & 0xFF);
-  }
-  ASSERT_TRUE(Load(utf16le));
+  ASSERT_TRUE(Load(testing_support::Utf16Bytes(platform::ToUtf8(xml), true, true)));
   EXPECT_EQ(Client(), (std::vector<PatchInfo>{{L"\u7248\u672C1", L"2", 10, 20}}));
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/text_encoding.h"
 #include "support/temp_folder.h"
+#include "support/utf16_bytes.h"
 
 namespace {
 
@@ -131,11 +132,7 @@ TEST_F(PatchIndexTest, Utf16WithByteOrderMarkReadsLikeUtf8) {
       L"<?xml version=\"1.0\" encoding=\"utf-16\"?><Root><Patches TotalSize=\"5\"><AddedFiles>"
       L"<Patch SrcFile=\"数据\\新 文件.pak\"/></AddedFiles><DeletedFiles/><PatchFiles>"
       L"<Patch PatchFile=\"é.delta\" SrcFile=\"é.dat\" SrcSize=\"10\" SrcCrc=\"20\"/></PatchFiles></Patches></Root>";
-  std::string bytes = "\xFF\xFE";
-  for (wchar_t c : text) {  // every character here is in the basic plane
-    bytes.push_back(static_cast<char>(c & 0xFF));
-    bytes.push_back(static_cast<char>((c >> 8) & 0xFF));
-  }
+  const std::string bytes = testing_support::Utf16Bytes(platform::ToUtf8(text), true, true);
   ASSERT_TRUE(Parse(bytes));
   EXPECT_EQ(index_.TotalSize, 5u);
   EXPECT_EQ(SrcFiles(index_.AddedFiles), (std::vector<std::wstring>{L"数据\\新 文件.pak"}));

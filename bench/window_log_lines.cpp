@@ -56,8 +56,8 @@ class LoggingWorker : public platform::DialogEvents {
 
 int main(int argc, char** argv) {
   const int lines = argc > 1 ? std::atoi(argv[1]) : 20000;
-  if (!wxEntryStart(argc, argv)) return EXIT_FAILURE;
-  platform::InstallWindowSystem(platform::MakeWxWindowSystem());
+  platform::InstallWindowSystem(platform::MakeWxWindowSystem(argc, argv));
+  platform::Windows().StartToolkit();
   LoggingWorker worker(lines);
   platform::Windows().RunModal(MainDialogTemplate(), worker);
   const double seconds = std::chrono::duration<double>(worker.elapsed).count();

@@ -74,6 +74,10 @@ class WindowSystem {
   virtual void MessageBox(const std::wstring& text, const std::wstring& caption,
                           DialogWindow* owner) = 0;
 
+  // Starts the toolkit ahead of its first window. Every other call starts it when it
+  // needs it; start-up calls this while slow work runs elsewhere, so the two overlap.
+  virtual void StartToolkit() {}
+
   // Name of the per-user key under which the toolkit keeps its own settings.
   virtual void SetSettingsKey(const std::wstring& name) = 0;
 

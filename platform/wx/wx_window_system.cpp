@@ -1,9 +1,12 @@
 #include "platform/wx/wx_window_system.h"
 
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 #include <wx/app.h>
+#include <wx/init.h>
 #include <wx/thread.h>
 
 #include "platform/wx/message_box_dialog.h"
@@ -15,9 +18,23 @@ namespace {
 
 class WxWindowSystem : public WindowSystem {
  public:
+  explicit WxWindowSystem(int argc, char** argv) : argc_(argc), argv_(argv) {}
+
+  // Main thread only: the toolkit is started there, before any window exists.
+  void StartToolkit() override {
+    if (started_) return;
+    // Without a display nothing can be shown; nothing has been changed yet either.
+    if (!wxEntryStart(argc_, argv_)) {
+      std::fflush(nullptr);
+      std::_Exit(EXIT_FAILURE);
+    }
+    started_ = true;
+  }
+
   void MessageBox(const std::wstring& text, const std::wstring& caption,
                   DialogWindow* owner) override {
     if (wxIsMainThread()) {
+      StartToolkit();
       MessageBoxDialog box(dynamic_cast<wxWindow*>(owner), text, caption);
       box.ShowModal();
     } else {
@@ -25,9 +42,13 @@ class WxWindowSystem : public WindowSystem {
     }
   }
 
-  void SetSettingsKey(const std::wstring& name) override { wxTheApp->SetVendorName(name); }
+  void SetSettingsKey(const std::wstring& name) override {
+    StartToolkit();
+    wxTheApp->SetVendorName(name);
+  }
 
   int RunModal(const DialogTemplate& dialogTemplate, DialogEvents& events) override {
+    StartToolkit();
     TemplateDialog dialog(dialogTemplate, events);
     return dialog.Run();
   }
@@ -51,10 +72,16 @@ class WxWindowSystem : public WindowSystem {
     std::unique_lock lock(mutex);
     dismissedSignal.wait(lock, [&] { return dismissed; });
   }
+
+  int argc_;
+  char** argv_;
+  bool started_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<WindowSystem> MakeWxWindowSystem() { return std::make_unique<WxWindowSystem>(); }
+std::unique_ptr<WindowSystem> MakeWxWindowSystem(int argc, char** argv) {
+  return std::make_unique<WxWindowSystem>(argc, argv);
+}
 
 }  // namespace platform

@@ -68,11 +68,18 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
 // The installer as a child process; killed if the test leaves it running.
 class InstallerChild {
  public:
-  explicit InstallerChild(const std::wstring& program) {
+  explicit InstallerChild(const std::wstring& program, bool withDisplay = true) {
     const std::string path = platform::NativePath(program);
     char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
     setenv("NO_AT_BRIDGE", "1", 1);  // no accessibility bus on a bare display
-    if (posix_spawn(&pid_, path.c_str(), nullptr, nullptr, argv, environ) != 0) pid_ = -1;
+    std::vector<char*> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+      if (withDisplay || std::string(*variable).rfind("DISPLAY=", 0) != 0)
+        environment.push_back(*variable);
+    }
+    environment.push_back(nullptr);
+    if (posix_spawn(&pid_, path.c_str(), nullptr, nullptr, argv, environment.data()) != 0)
+      pid_ = -1;
   }
   ~InstallerChild() {
     if (pid_ <= 0 || exited_) return;
@@ -284,6 +291,19 @@ TEST_F(InstallerWindowTest, StartupMessageIsDismissedWithReturnAndEndsTheProgram
   Shell("xdotool mousemove 0 0 key Return");
   ASSERT_TRUE(WaitFor([&] { return process_->HasExited(); }, 10s)) << "the box stayed";
   EXPECT_EQ(process_->ExitCode(), 0);
+}
+
+// Without a display nothing can be shown: the program ends with a failure once it needs
+// its first window, and has changed nothing.
+TEST_F(InstallerWindowTest, WithoutADisplayTheProgramEndsBeforeChangingAnything) {
+  InstallerChild installer(game_.InstallerPath(), false);
+  ASSERT_TRUE(installer.Started());
+  ASSERT_TRUE(WaitFor([&] { return installer.HasExited(); }, 20s)) << "the program did not end";
+  EXPECT_EQ(installer.ExitCode(), EXIT_FAILURE);
+  EXPECT_TRUE(Exists(GamePath(L"data\\obsolete.pak")));
+  EXPECT_FALSE(Exists(GamePath(L"新文件\\说明.txt")));
+  EXPECT_FALSE(Exists(UnpackFolder()));
+  EXPECT_EQ(ReadFile(game_.PackagePath()), package_);
 }
 
 }  // namespace

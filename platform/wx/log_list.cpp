@@ -15,16 +15,29 @@ LogList::LogList(wxWindow* parent, int id, const wxPoint& position, const wxSize
 void LogList::Append(const std::wstring& line) {
   lines_.push_back(line);
   SetItemCount(static_cast<long>(lines_.size()));
-  // The one column is as wide as the widest line, measured once per line.
-  const int width = GetTextExtent(line).GetWidth() + kCellPadding;
-  if (width > widestLine_) {
-    widestLine_ = width;
-    SetColumnWidth(0, width);
+  // Measuring text costs more than the rest of an append, and the worker waits for each
+  // append: the column is widened just after, by the time the lines are drawn.
+  if (!measuringQueued_) {
+    measuringQueued_ = true;
+    CallAfter([this] { WidenForNewLines(); });
+  }
+}
+
+// The one column is as wide as the widest line, each line measured once.
+void LogList::WidenForNewLines() {
+  measuringQueued_ = false;
+  int widest = widestLine_;
+  for (; linesMeasured_ < lines_.size(); ++linesMeasured_)
+    widest = std::max(widest, GetTextExtent(lines_[linesMeasured_]).GetWidth() + kCellPadding);
+  if (widest > widestLine_) {
+    widestLine_ = widest;
+    SetColumnWidth(0, widest);
   }
 }
 
 void LogList::Clear() {
   lines_.clear();
+  linesMeasured_ = 0;
   SetItemCount(0);
   widestLine_ = 0;
   SetColumnWidth(0, 0);

@@ -18,8 +18,11 @@ class LogList : public wxListCtrl {
 
  private:
   wxString OnGetItemText(long item, long column) const override;
+  void WidenForNewLines();
 
   std::vector<std::wstring> lines_;
+  std::size_t linesMeasured_ = 0;
+  bool measuringQueued_ = false;
   int widestLine_ = 0;
 };
 

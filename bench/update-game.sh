@@ -85,14 +85,25 @@ time_script() {
 
 floors=() durables=() installs=() rss=()
 : > "$work/phases.txt"
+# Each run takes its four measurements in another order, so that none of them always
+# follows the same one: what the disk still has to write differs after each.
+measurements=(floor durable installer phases)
 for ((run = 0; run < runs; run++)); do
-  floors+=("$(time_script "$work/floor.sh")")
-  durables+=("$(time_script "$work/durable-floor.sh")")
-  fresh_game
-  installs+=("$(run_update "$game" "$work/time.txt")")
-  rss+=("$(peak_rss_mib "$work/time.txt")")
-  fresh_game
-  "$build_dir/bench/update_phases" "$game" >> "$work/phases.txt"
+  for ((step = 0; step < ${#measurements[@]}; step++)); do
+    case ${measurements[(run + step) % ${#measurements[@]}]} in
+      floor) floors+=("$(time_script "$work/floor.sh")") ;;
+      durable) durables+=("$(time_script "$work/durable-floor.sh")") ;;
+      installer)
+        fresh_game
+        installs+=("$(run_update "$game" "$work/time.txt")")
+        rss+=("$(peak_rss_mib "$work/time.txt")")
+        ;;
+      phases)
+        fresh_game
+        "$build_dir/bench/update_phases" "$game" >> "$work/phases.txt"
+        ;;
+    esac
+  done
 done
 
 machine_line

@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config
   libboost-dev libboost-filesystem-dev libboost-thread-dev libboost-locale-dev
   libboost-program-options-dev libpugixml-dev libwxgtk3.2-dev libdeflate-dev
-  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev libx11-dev
   p7zip-full xdelta3 xvfb xauth xdotool x11-apps imagemagick
   fonts-droid-fallback
 )

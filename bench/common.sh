@@ -66,6 +66,13 @@ wait_for_dialog() {
   return 1
 }
 
+# For a dialog that did not appear: whether the display still answers, which tells a
+# display fault from an installer fault.
+dialog_missing() {
+  echo "the installer's dialog did not appear ($(date +%T)); the display answers:" >&2
+  xdotool getdisplaygeometry >&2 || true
+}
+
 # start_installer GAME [time -v output]: starts the installer in GAME/updates from another
 # folder (it finds the game from its own location); sets installer_pid.
 start_installer() {
@@ -104,7 +111,7 @@ close_installer() {
 run_update() {
   local game=$1 report=${2:-} window start
   start_installer "$game" "$report"
-  window=$(wait_for_dialog "$installer_pid") || { echo "the installer's dialog did not appear" >&2; return 1; }
+  window=$(wait_for_dialog "$installer_pid") || { dialog_missing; return 1; }
   xdotool windowfocus --sync "$window" 2> /dev/null || true
   start=$(now)
   xdotool key Return

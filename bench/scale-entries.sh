@@ -73,7 +73,7 @@ limit=$((held / 2))
 fresh_game
 (cd / && NO_AT_BRIDGE=1 exec prlimit --nofile="$limit:$limit" "$game/updates/quarnel") &
 installer_pid=$!
-window=$(wait_for_dialog "$installer_pid") || { echo "the installer's dialog did not appear" >&2; exit 1; }
+window=$(wait_for_dialog "$installer_pid") || { dialog_missing; exit 1; }
 # After start-up, which refreshes profile/Launcher.cfg.bak.
 before=$(cd "$game" && find . -path ./updates -prune -o -type f -printf '%p %s %T@\n' | sort | md5sum)
 xdotool windowfocus --sync "$window" 2> /dev/null || true

@@ -1,15 +1,14 @@
 #include "app/pre_install_checks.h"
 
-#include <future>
 #include <string>
 
 #include "app/quarnel_app.h"
 #include "config/launcher_config.h"
 #include "config/launcher_manifest.h"
 #include "config/text_sets.h"
-#include "engine/crc32.h"
 #include "engine/file_utils.h"
 #include "engine/game_folders.h"
+#include "platform/background_task.h"
 #include "platform/path.h"
 #include "platform/window.h"
 
@@ -23,12 +22,13 @@ constexpr std::uint32_t kRequiredFreeMiB = 1024;
 bool PackageMatches(const PatchInfo& patch) {
   if (!IsComplete(patch)) return false;
   const std::wstring package = platform::JoinPath(ProgramFolder(), PackageFileName(patch));
-  if (!PathExists(package) || !LengthMatches(FileLength(package), patch.Size)) return false;
   // Reading the whole package and starting the window toolkit are the slow parts of
-  // start-up: they run side by side.
-  auto packageCrc = std::async(std::launch::async, [&package] { return FileCrc32(package); });
+  // start-up: they run side by side. Every outcome needs the toolkit next, for the
+  // dialog or for the message.
+  auto differs =
+      platform::StartInBackground([&] { return FileDiffers(package, patch.Size, patch.Crc); });
   platform::Windows().StartToolkit();
-  return packageCrc.get() == patch.Crc;
+  return !differs.get();
 }
 
 }  // namespace

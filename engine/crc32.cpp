@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/background_task.h"
 #include "platform/input_file.h"
 
 namespace {
@@ -64,9 +65,8 @@ std::uint32_t FileCrc32(const std::wstring& path) {
   for (unsigned i = 1; i < cores; ++i) {
     const std::int64_t offset = slice * i;
     const std::int64_t length = i + 1 == cores ? size - offset : slice;
-    tails.push_back(std::async(std::launch::async, [&file, offset, length] {
-      return ZlibCrcOfRange(*file, 0, offset, length);
-    }));
+    tails.push_back(platform::StartInBackground(
+        [&file, offset, length] { return ZlibCrcOfRange(*file, 0, offset, length); }));
   }
   uLong crc = ZlibCrcOfRange(*file, ~kCrc32Initial, 0, slice);
   for (unsigned i = 1; i < cores; ++i) {

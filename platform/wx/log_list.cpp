@@ -13,19 +13,17 @@ LogList::LogList(wxWindow* parent, int id, const wxPoint& position, const wxSize
 }
 
 void LogList::Append(const std::wstring& line) {
+  // Lines not yet measured mean a measuring is already queued.
+  const bool measuringQueued = linesMeasured_ < lines_.size();
   lines_.push_back(line);
   SetItemCount(static_cast<long>(lines_.size()));
   // Measuring text costs more than the rest of an append, and the worker waits for each
   // append: the column is widened just after, by the time the lines are drawn.
-  if (!measuringQueued_) {
-    measuringQueued_ = true;
-    CallAfter([this] { WidenForNewLines(); });
-  }
+  if (!measuringQueued) CallAfter([this] { WidenForNewLines(); });
 }
 
 // The one column is as wide as the widest line, each line measured once.
 void LogList::WidenForNewLines() {
-  measuringQueued_ = false;
   int widest = widestLine_;
   for (; linesMeasured_ < lines_.size(); ++linesMeasured_)
     widest = std::max(widest, GetTextExtent(lines_[linesMeasured_]).GetWidth() + kCellPadding);

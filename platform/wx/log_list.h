@@ -22,7 +22,6 @@ class LogList : public wxListCtrl {
 
   std::vector<std::wstring> lines_;
   std::size_t linesMeasured_ = 0;
-  bool measuringQueued_ = false;
   int widestLine_ = 0;
 };
 

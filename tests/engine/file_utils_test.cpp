@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "engine/crc32.h"
@@ -64,18 +66,6 @@ TEST(CopyFileReplacing, ReplacesTheDestinationAndKeepsPermissions) {
   EXPECT_EQ(info.st_mode & 07777, 0751u);
 }
 
-TEST(CopyFileReplacing, FailureLeavesDestinationAndNoTemporaryFile) {
-  TempFolder folder;
-  WriteFile(folder / L"destination", "old");
-  EXPECT_FALSE(CopyFileReplacing(folder / L"missing", folder / L"destination"));
-  EXPECT_EQ(platform::LastErrorCode(), static_cast<std::uint32_t>(ENOENT));
-  EXPECT_EQ(ReadFile(folder / L"destination"), "old");
-  // Into a folder that does not exist.
-  WriteFile(folder / L"source", "x");
-  EXPECT_FALSE(CopyFileReplacing(folder / L"source", folder / L"nowhere/destination"));
-  EXPECT_EQ(platform::LastErrorCode(), static_cast<std::uint32_t>(ENOENT));
-}
-
 TEST(CopyFileReplacing, CopiesNonAsciiNamesAndLargeFiles) {
   TempFolder folder;
   std::string bytes(5 * (1 << 20) + 7, 'q');
@@ -101,17 +91,27 @@ TEST(MoveFileReplacing, ReplacesTheDestinationWithTheSourceItself) {
   EXPECT_EQ(moved.st_mode & 07777, 0751u);
 }
 
-TEST(MoveFileReplacing, FailureLeavesSourceAndDestination) {
+// A missing source, or a destination folder that does not exist: false with the
+// system's error, and the source and the destination as they were.
+TEST(ReplacingFileOperations, FailureLeavesSourceAndDestination) {
+  const std::pair<const char*, bool (*)(const std::wstring&, const std::wstring&)> operations[] = {
+      {"copy", CopyFileReplacing}, {"move", MoveFileReplacing}};
+  for (const auto& [name, replace] : operations) {
+    TempFolder folder;
+    WriteFile(folder / L"destination", "old");
+    EXPECT_FALSE(replace(folder / L"missing", folder / L"destination")) << name;
+    EXPECT_EQ(platform::LastErrorCode(), static_cast<std::uint32_t>(ENOENT)) << name;
+    EXPECT_EQ(ReadFile(folder / L"destination"), "old") << name;
+    WriteFile(folder / L"source", "x");
+    EXPECT_FALSE(replace(folder / L"source", folder / L"nowhere/destination")) << name;
+    EXPECT_EQ(platform::LastErrorCode(), static_cast<std::uint32_t>(ENOENT)) << name;
+    EXPECT_EQ(ReadFile(folder / L"source"), "x") << name;
+  }
+}
+
+TEST(MoveFileReplacing, FolderInTheWayLeavesSourceAndFolder) {
   TempFolder folder;
-  WriteFile(folder / L"destination", "old");
-  EXPECT_FALSE(MoveFileReplacing(folder / L"missing", folder / L"destination"));
-  EXPECT_EQ(platform::LastErrorCode(), static_cast<std::uint32_t>(ENOENT));
-  EXPECT_EQ(ReadFile(folder / L"destination"), "old");
   WriteFile(folder / L"source", "x");
-  EXPECT_FALSE(MoveFileReplacing(folder / L"source", folder / L"nowhere/destination"));
-  EXPECT_EQ(platform::LastErrorCode(), static_cast<std::uint32_t>(ENOENT));
-  EXPECT_EQ(ReadFile(folder / L"source"), "x");
-  // A folder in the way of the destination.
   WriteFile(folder / L"taken/inside", "kept");
   EXPECT_FALSE(MoveFileReplacing(folder / L"source", folder / L"taken"));
   EXPECT_EQ(ReadFile(folder / L"taken/inside"), "kept");
